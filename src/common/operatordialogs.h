@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Everything the station asks of the operator or plays to them goes through this interface: message
+// boxes, Yes/No questions, file dialogs and sounds. The window uses the real one (message boxes, file
+// dialogs, wave sounds); a test hands in a scripted stand-in that answers and records.
+class TOperatorDialogs
+{
+public:
+    enum class TStyle
+    {
+        Information,
+        Warning,
+    };
+
+    virtual ~TOperatorDialogs() = default;
+
+    // A modal box with an OK button. A carriage return in the text is a line break.
+    virtual void ShowMessage(const QString &text) = 0;
+    // The box that reports an error which ended an operation (a file that cannot be written, a port
+    // that cannot be opened).
+    virtual void ShowError(const QString &text) = 0;
+    // A modal question with Yes and No; true for Yes.
+    virtual bool AskYesNo(const QString &text, TStyle style) = 0;
+    // File dialogs; no value when the operator cancels. filter is in Qt's form ("Name (*.a *.b)").
+    virtual std::optional<QString> OpenFileName(const QString &title, const QString &folder,
+                                                const QString &filter) = 0;
+    virtual std::optional<QString> SaveFileName(const QString &title, const QString &folder,
+                                                const QString &filter) = 0;
+    // Plays a wave file by name and returns when it has finished (never blocking for longer than the
+    // sound lasts, and not at all where there is no sound).
+    virtual void PlaySound(const QString &fileName) = 0;
+    // The platform's alert beep, not waited for.
+    virtual void Beep() = 0;
+};
