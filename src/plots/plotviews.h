@@ -1,0 +1,62 @@
+#pragma once
+
+#include "common/specialtypes.h"
+#include "plots/chartengine.h"
+
+#include <QString>
+
+// The station's four views as the rest of the program sees them: which view is in front, the zoom,
+// rotation and elevation, and the one rule that places a point (X, Y, Z) in each view:
+//   X-Y view (X, Y), X-Z view (X, Z), Y-Z view (Y, Z), 3D view (X, Z, Y) as (across, up, depth),
+// so in the 3D view the measured Z stands up and the measured Y runs into the depth. The drawing
+// itself is the engine's; this class only tells it what to show.
+class TPlotViews
+{
+public:
+    // Zoom bars move between these positions; a position is the half span shown, in millimetres.
+    static constexpr int MinimumZoom = 5;
+    static constexpr int MaximumZoom = 100;
+
+    explicit TPlotViews(TChartEngine &engine);
+
+    TChartEngine &Engine() const { return m_engine; }
+
+    // Every axis of every view spans -100 to 100 mm, the left axis first, then the bottom (and depth).
+    void StartUp();
+
+    // The four view buttons' state after any of them changed: the view whose button is down comes to
+    // front; with all buttons up the view in front stays.
+    void HandleGraphView(bool xy, bool xz, bool yz, bool threeD);
+
+    // Zoom bar of chart 1 to 4 moved to position: every axis of that view shows -position to
+    // position, always centred on the origin. A position below MinimumZoom is taken as MinimumZoom,
+    // so no axis ever gets an empty range.
+    void ZoomChanged(int chart, int position);
+    void RotationChanged(int degrees);
+    void ElevationChanged(int degrees);
+
+    // Plots a point given as the three texts of a table row into the recorded-point series. Texts
+    // that do not read as numbers plot nothing and return false.
+    bool PlotPoint(const QString &x, const QString &y, const QString &z);
+    void AddRecordedPoint(TPoint3 point);
+
+    // The live marker of each view whose button is down is emptied and set to point; the others keep
+    // the position they last showed.
+    void ShowLivePosition(TPoint3 point, bool xy, bool xz, bool yz, bool threeD);
+
+    void ClearAllSeries();
+    // The two line series of every view (Series9 to Series16).
+    void ClearLineSeries();
+    // Adds point to the first (line 1) or second (line 2) line series of chart 1 to 4.
+    void AddLinePoint(int chart, int line, TPoint3 point);
+
+    // The point behind mark index of recorded series 1 to 4, read back by the placement rule; a plane
+    // view's missing coordinate is 0. An index the series does not hold gives the origin.
+    TPoint3 ClickedPoint(int series, int index) const;
+
+private:
+    void AddToSeries(int series, TPoint3 point);
+    void SetSymmetricRange(int chart, TAxis axis, double halfSpan);
+
+    TChartEngine &m_engine;
+};
