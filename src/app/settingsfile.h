@@ -1,0 +1,70 @@
+#pragma once
+
+#include "common/calibration.h"
+
+#include <QString>
+#include <optional>
+
+// What the station keeps between runs: the serial port number and the calibration.
+struct TStationSettings
+{
+    quint16 PortNumber = 99;
+    TCalibration Calibration;
+
+    friend bool operator==(const TStationSettings &, const TStationSettings &) = default;
+};
+
+// The settings file "Qintar_54_Setup.ini", one per machine: in the Windows directory on Windows, in the
+// user's configuration folder elsewhere (QStandardPaths::GenericConfigLocation, which follows
+// XDG_CONFIG_HOME), never in the working directory.
+//
+//   [USB Comms]      Port Number        decimal, or hexadecimal after "0x"/"0X"; 0..65535, default 99
+//   [Scale Factors]  Alpha X, Y, Z      reals, default 1
+//   [Offset Angles]  Theta X, Y, Z      reals in degrees, default 0
+//
+// A key that is absent, empty or not a number of its kind gives its default, without a message. Reals
+// are read with a point as decimal mark or, failing that, with the decimal mark of the locale in force,
+// and written with a point, so the file reads the same whatever the machine's language.
+class TSettingsFile
+{
+public:
+    // The Save buttons' tags: 1..3 the scale factors, 4..6 the angles.
+    enum TTag
+    {
+        tAlphaX = 1,
+        tAlphaY,
+        tAlphaZ,
+        tThetaX,
+        tThetaY,
+        tThetaZ,
+    };
+
+    static constexpr quint16 kDefaultPortNumber = 99;
+
+    static QString FileName();
+    // The file in its folder for this machine; empty when the platform names no such folder.
+    static QString DefaultPath();
+
+    TSettingsFile();
+    explicit TSettingsFile(QString path);
+
+    const QString &Path() const { return m_path; }
+
+    // Never fails: a missing or unreadable file gives every default. Angles that would leave
+    // 1 - sin²(theta x) - sin²(theta y) below zero (the corrected Z would be the root of a negative
+    // number) fall back to the default angles, all three.
+    TStationSettings LoadSettings() const;
+
+    // Writes the one value that belongs to the tag, as "%.15g" of the single-precision value taken as
+    // double (89.81 is written 89.8099975585938); another tag writes nothing. No value on success,
+    // otherwise the error text for the operator ("Unable to write to Qintar_54_Setup.ini").
+    std::optional<QString> WriteValue(int tag, float value) const;
+
+    // The text forms of the file, public for the tests.
+    static QString FormatReal(float value);
+    static std::optional<quint16> ParsePortNumber(const QString &text);
+    static std::optional<float> ParseReal(const QString &text);
+
+private:
+    QString m_path;
+};
