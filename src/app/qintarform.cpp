@@ -1,7 +1,679 @@
 #include "app/qintarform.h"
 
-TQintarForm::TQintarForm(QWidget *parent) : QWidget(parent)
+#include "app/basicdialogs.h"
+#include "app/projectname.h"
+#include "app/togglegroup.h"
+#include "register/texttable.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTimer>
+
+namespace {
+
+const QColor Cream(255, 251, 240);
+const QColor DarkBlue(0, 0, 160);
+const QColor LightYellow(255, 255, 128);
+const QColor Silver(192, 192, 192);
+const QColor Red(255, 0, 0);
+
+constexpr int DesignedClientWidth = 968;
+constexpr int ClientHeight = 695;
+constexpr int NarrowOuterWidth = 981;
+constexpr int WideOuterWidth = 1225;
+constexpr int TableRows = 1000;
+constexpr int DesignedTableRows = 100;
+constexpr int TableRowHeight = 15;
+
+void SetColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
 {
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+void SetBackground(QWidget *widget, const QColor &colour)
+{
+    SetColour(widget, QPalette::Window, colour);
+    widget->setAutoFillBackground(true);
+}
+
+QGroupBox *Group(QWidget *parent, const char *name, const QString &caption, const QRect &place)
+{
+    auto *group = new QGroupBox(caption, parent);
+    group->setObjectName(QLatin1String(name));
+    group->setGeometry(place);
+    return group;
+}
+
+QPushButton *Button(QWidget *parent, const char *name, const QString &caption, const QRect &place)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(place);
+    button->setAutoDefault(false);
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+
+QPushButton *Toggle(QWidget *parent, const char *name, const QString &caption, const QRect &place)
+{
+    QPushButton *button = Button(parent, name, caption, place);
+    button->setCheckable(true);
+    return button;
+}
+
+QLabel *Label(QWidget *parent, const char *name, const QString &text, const QPoint &place)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->move(place);
+    label->adjustSize();
+    return label;
+}
+
+QLabel *Label(QWidget *parent, const char *name, const QString &text, const QRect &place)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(place);
+    return label;
+}
+
+QLineEdit *Edit(QWidget *parent, const char *name, const QString &text, const QRect &place)
+{
+    auto *edit = new QLineEdit(text, parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setGeometry(place);
+    return edit;
+}
+
+QScrollBar *Bar(QWidget *parent, const char *name, Qt::Orientation orientation, const QRect &place,
+                int minimum, int maximum, int position)
+{
+    auto *bar = new QScrollBar(orientation, parent);
+    bar->setObjectName(QLatin1String(name));
+    bar->setGeometry(place);
+    bar->setRange(minimum, maximum);
+    bar->setSingleStep(1);
+    bar->setPageStep(0);
+    bar->setValue(position);
+    return bar;
+}
+
+// The station's logo: a probe over three measuring axes.
+QPixmap LogoPicture()
+{
+    QPixmap picture(196, 188);
+    picture.fill(QColor(255, 251, 240));
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPointF origin(70, 130);
+    painter.setPen(QPen(QColor(0, 0, 160), 7, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(origin, QPointF(180, 130));
+    painter.drawLine(origin, QPointF(70, 20));
+    painter.drawLine(origin, QPointF(16, 176));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(200, 0, 0));
+    painter.drawEllipse(QPointF(140, 70), 22, 22);
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setPixelSize(34);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(QColor(0, 0, 160));
+    painter.drawText(QRectF(96, 136, 100, 48), Qt::AlignCenter, QStringLiteral("Q"));
+    return picture;
+}
+
+} // namespace
+
+TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent) : QWidget(parent), m_dialogs(dialogs)
+{
+    if (!m_dialogs) {
+        m_ownDialogs = std::make_unique<TBasicDialogs>(this);
+        m_dialogs = m_ownDialogs.get();
+    }
+
     setWindowTitle(QStringLiteral("QintarSoft Revision 1.00"));
-    setFixedSize(968, 695);
+    QFont font(QStringLiteral("Tahoma"), 8);
+    if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
+        font = QFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family(), 8);
+    setFont(font);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Cream);
+    palette.setColor(QPalette::WindowText, DarkBlue);
+    palette.setColor(QPalette::Text, DarkBlue);
+    palette.setColor(QPalette::ButtonText, DarkBlue);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    m_data = new TTextTable(4, DesignedTableRows, this);
+    m_distances = new TTextTable(6, DesignedTableRows, this);
+    m_angles = new TTextTable(7, DesignedTableRows, this);
+
+    tCommsDelay = new QTimer(this);
+    tCommsDelay->setObjectName(QStringLiteral("tCommsDelay"));
+    tCommsDelay->setInterval(150);
+    tCommsDelay->setSingleShot(true);
+    // Qt's default coarse timer may drift by 5 %, which would stretch every poll.
+    tCommsDelay->setTimerType(Qt::PreciseTimer);
+    tShutdown = new QTimer(this);
+    tShutdown->setObjectName(QStringLiteral("tShutdown"));
+    tShutdown->setInterval(5000);
+    connect(tShutdown, &QTimer::timeout, this, &TQintarForm::tShutdownTimer);
+
+    BuildCharts();
+    BuildMainArea();
+    BuildMaintenanceArea();
+    setFixedSize(DesignedClientWidth, ClientHeight);
+
+    FormCreate();
+    FormResize();
+}
+
+TQintarForm::~TQintarForm() = default;
+
+void TQintarForm::BuildMainArea()
+{
+    QGroupBox *gbProject = Group(this, "gbProject", tr("Project"), {11, 2, 249, 51});
+    auto *btnNew = Button(gbProject, "btnNew", tr("New"), {8, 18, 75, 25});
+    Button(gbProject, "btnLoadAll", tr("Load"), {88, 18, 75, 25});
+    Button(gbProject, "btnSaveAll", tr("Save"), {168, 18, 75, 25});
+    // Beyond the group's right edge, so never seen.
+    Button(gbProject, "btnSave", tr("Save"), {414, 18, 75, 25});
+    connect(btnNew, &QPushButton::clicked, this, &TQintarForm::btnNewClick);
+
+    QGroupBox *gbProjectName = Group(this, "gbProjectName", tr("Project Name"), {269, 2, 343, 51});
+    edProjectName = Edit(gbProjectName, "edProjectName", {}, {8, 20, 327, 21});
+    SetColour(edProjectName, QPalette::Base, LightYellow);
+
+    QGroupBox *gbMode = Group(this, "gbMode", tr("Mode"), {618, 2, 343, 51});
+    sbOnLine = Toggle(gbMode, "sbOnLine", tr("On Line"), {8, 18, 100, 25});
+    SetColour(sbOnLine, QPalette::ButtonText, Red);
+    sbMeasure = Toggle(gbMode, "sbMeasure", tr("Measure Point"), {116, 18, 100, 25});
+    sbMeasure->setChecked(true);
+    btnGoToPosition = Button(gbMode, "btnGoToPosition", tr("Go To Position"), {224, 18, 110, 25});
+    btnGoToPosition->setEnabled(false);
+    btnGoToPosition->hide();
+
+    QGroupBox *gbGraphView = Group(this, "gbGraphView", tr("Graph View"), {3, 55, 257, 51});
+    m_viewGroup = new TToggleGroup(this);
+    sbXYView = Toggle(gbGraphView, "sbXYView", tr("X-Y"), {6, 18, 38, 25});
+    sbXZView = Toggle(gbGraphView, "sbXZView", tr("X-Z"), {46, 18, 38, 25});
+    sbYZView = Toggle(gbGraphView, "sbYZView", tr("Y-Z"), {86, 18, 38, 25});
+    sb3DView = Toggle(gbGraphView, "sb3DView", tr("3D"), {126, 18, 38, 25});
+    for (QPushButton *button : {sbXYView, sbXZView, sbYZView, sb3DView})
+        m_viewGroup->Add(button);
+    sbXYView->setChecked(true);
+    auto *btnClear = Button(gbGraphView, "btnClear", tr("Clear"), {170, 18, 40, 25});
+    connect(btnClear, &QPushButton::clicked, this, &TQintarForm::ClearAll);
+    Button(gbGraphView, "btnZero", tr("Zero"), {212, 18, 40, 25});
+
+    QFont readoutFont = font();
+    readoutFont.setPointSize(12);
+    readoutFont.setBold(true);
+    QGroupBox *gbActualPosition =
+        Group(this, "gbActualPosition", tr("Actual Position (mm)"), {268, 55, 344, 51});
+    QGroupBox *gbSetPosition = Group(this, "gbSetPosition", tr("Go-to Position (mm)"), {268, 55, 344, 51});
+    gbSetPosition->hide();
+    const char *readNames[] = {"stReadX", "stReadY", "stReadZ"};
+    const char *goToNames[] = {"stGoToX", "stGoToY", "stGoToZ"};
+    const char *readLabels[] = {"lbReadX", "lbReadY", "lbReadZ"};
+    const char *goToLabels[] = {"lbGoToX", "lbGoToY", "lbGoToZ"};
+    const QString axisCaptions[] = {tr("X= "), tr("Y= "), tr("Z= ")};
+    QLabel *reads[3] = {};
+    QLabel *goTos[3] = {};
+    for (int axis = 0; axis < 3; ++axis) {
+        const int left = 8 + axis * 112;
+        Label(gbActualPosition, readLabels[axis], axisCaptions[axis], QPoint(left, 25));
+        reads[axis] =
+            Label(gbActualPosition, readNames[axis], QStringLiteral("0.000"), QRect(left + 22, 19, 84, 24));
+        reads[axis]->setFont(readoutFont);
+        Label(gbSetPosition, goToLabels[axis], axisCaptions[axis], QPoint(left, 25));
+        goTos[axis] =
+            Label(gbSetPosition, goToNames[axis], QStringLiteral("0.000"), QRect(left + 22, 19, 84, 24));
+        goTos[axis]->setFont(readoutFont);
+        SetColour(goTos[axis], QPalette::WindowText, Red);
+    }
+    stReadX = reads[0];
+    stReadY = reads[1];
+    stReadZ = reads[2];
+    stGoToX = goTos[0];
+    stGoToY = goTos[1];
+    stGoToZ = goTos[2];
+
+    QGroupBox *gbJoystickPrecision = Group(this, "gbJoystickPrecision", tr("Joystick "), {618, 55, 114, 114});
+    m_joystickGroup = new TToggleGroup(this);
+    sbCoarse = Toggle(gbJoystickPrecision, "sbCoarse", tr("Coarse"), {12, 24, 90, 32});
+    sbFine = Toggle(gbJoystickPrecision, "sbFine", tr("Fine"), {12, 66, 90, 32});
+    m_joystickGroup->Add(sbCoarse);
+    m_joystickGroup->Add(sbFine);
+    sbFine->setChecked(true);
+
+    pnLogo = new QFrame(this);
+    pnLogo->setObjectName(QStringLiteral("pnLogo"));
+    pnLogo->setGeometry(733, 58, 116, 110);
+    pnLogo->setFrameShape(QFrame::Panel);
+    pnLogo->setFrameShadow(QFrame::Raised);
+    SetBackground(pnLogo, Red);
+    Image1 = new QLabel(pnLogo);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(9, 8, 98, 94);
+    Image1->setScaledContents(true);
+    Image1->setPixmap(LogoPicture());
+    Image1->installEventFilter(this);
+
+    QGroupBox *gbOperation = Group(this, "gbOperation", tr("Operation"), {855, 55, 106, 114});
+    m_operationGroup = new TToggleGroup(this);
+    sbDistance = Toggle(gbOperation, "sbDistance", tr("Distance"), {8, 20, 90, 27});
+    sbAngle = Toggle(gbOperation, "sbAngle", tr("Angle"), {8, 51, 90, 27});
+    sbDelete = Toggle(gbOperation, "sbDelete", tr("Delete Point"), {8, 82, 90, 27});
+    for (QPushButton *button : {sbDistance, sbAngle, sbDelete})
+        m_operationGroup->Add(button);
+
+    gbMeasuredData = Group(this, "gbMeasuredData", tr("Measured Coordinates (mm)"), {616, 176, 345, 489});
+    sgData = BuildTable(gbMeasuredData, "sgData", {8, 18, 329, 465}, m_data);
+    for (int column = 0; column < 4; ++column)
+        sgData->setColumnWidth(column, column == 0 ? 36 : 92);
+    gbInferredDistances =
+        Group(this, "gbInferredDistances", tr("Inferred Distances (mm)"), {616, 459, 345, 211});
+    sgDistance = BuildTable(gbInferredDistances, "sgDistance", {8, 18, 329, 185}, m_distances);
+    for (int column = 0; column < 6; ++column)
+        sgDistance->setColumnWidth(column, column < 2 ? 36 : 59);
+    gbInferredDistances->hide();
+    gbinferredAngles = Group(this, "gbinferredAngles", tr("Inferred Angles (degrees)"), {615, 459, 345, 211});
+    sgAngles = BuildTable(gbinferredAngles, "sgAngles", {8, 18, 329, 185}, m_angles);
+    for (int column = 0; column < 7; ++column)
+        sgAngles->setColumnWidth(column, column < 3 ? 32 : 54);
+    gbinferredAngles->hide();
+
+    // Under the views: the designed table-file groups, covered by the chart in front.
+    QGroupBox *gbSaveToFile = Group(this, "gbSaveToFile", tr("Save to File"), {194, 298, 250, 51});
+    Button(gbSaveToFile, "btnSaveCoordinates", tr("Coordinates"), {8, 18, 75, 25});
+    Button(gbSaveToFile, "btnSaveDistances", tr("Distances"), {88, 18, 75, 25});
+    Button(gbSaveToFile, "btnSaveAngles", tr("Angles"), {168, 18, 75, 25});
+    Button(gbSaveToFile, "Button1", tr("Save"), {414, 18, 75, 25});
+    QGroupBox *gbLoad = Group(this, "gbLoad", tr("Load from file"), {191, 354, 254, 51});
+    Button(gbLoad, "btnLoadCoordinates", tr("Coordinates"), {8, 18, 75, 25});
+    Button(gbLoad, "btnLoadDistances", tr("Distances"), {88, 18, 75, 25});
+    Button(gbLoad, "btnLoadAngles", tr("Angles"), {168, 18, 75, 25});
+    Button(gbLoad, "Button3", tr("Save"), {414, 18, 75, 25});
+    gbSaveToFile->lower();
+    gbLoad->lower();
+
+    // The strip below the views tells the operator how the link to the device is doing.
+    stLinkStatus = Label(this, "stLinkStatus", {}, QRect(8, 672, 600, 20));
+}
+
+void TQintarForm::BuildMaintenanceArea()
+{
+    gbCalibration = Group(this, "gbCalibration", tr("Maintenance Settings"), {976, 2, 233, 599});
+    SetBackground(gbCalibration, Silver);
+    gbCalibration->setEnabled(false);
+
+    QGroupBox *gbCalibrationParameters =
+        Group(gbCalibration, "gbCalibrationParameters", tr("Calibration Parameters"), {8, 18, 217, 232});
+    const char *editNames[] = {"editalphax", "editalphay", "editalphaz",
+                               "editthetax", "editthetay", "editthetaz"};
+    const char *labelNames[] = {"lbalphax", "lbalphay", "lbalphaz", "lbthetax", "lbthetay", "lbthetaz"};
+    const char *saveNames[] = {"btnSaveAlphaX", "btnSaveAlphaY", "btnSaveAlphaZ",
+                               "btnSaveThetaX", "btnSaveThetaY", "btnSaveThetaZ"};
+    const QString captions[] = {tr("alpha x"), tr("alpha y"), tr("alpha z"),
+                                tr("theta x"), tr("theta y"), tr("theta z")};
+    const QString designedTexts[] = {QStringLiteral("1"),  QStringLiteral("1"),  QStringLiteral("1"),
+                                     QStringLiteral("90"), QStringLiteral("90"), QStringLiteral("89.81")};
+    for (int i = 0; i < 6; ++i) {
+        const int top = 20 + i * 28;
+        Label(gbCalibrationParameters, labelNames[i], captions[i], QPoint(8, top + 4));
+        editCalibration[i] = Edit(gbCalibrationParameters, editNames[i], designedTexts[i], {60, top, 84, 21});
+        btnSaveCalibration[i] =
+            Button(gbCalibrationParameters, saveNames[i], tr("Save"), {150, top - 1, 58, 23});
+        btnSaveCalibration[i]->setEnabled(false);
+        const int tag = i + 1;
+        connect(editCalibration[i], &QLineEdit::textChanged, this, [this, tag] {
+            m_calibrationPanel.EditChanged(tag);
+            ShowSaveButtons();
+        });
+        connect(btnSaveCalibration[i], &QPushButton::clicked, this, [this, tag] { btnSaveAlphaXClick(tag); });
+    }
+    auto *btnApply =
+        Button(gbCalibrationParameters, "btnApplyCalibrationParameters", tr("Apply"), {8, 196, 200, 26});
+    connect(btnApply, &QPushButton::clicked, this, &TQintarForm::btnApplyCalibrationParametersClick);
+
+    QGroupBox *gbDataDisplay =
+        Group(gbCalibration, "gbDataDisplay", tr("Measured Coordinates are..."), {8, 256, 217, 150});
+    m_displayGroup = new TToggleGroup(this);
+    sbCalibrated = Toggle(gbDataDisplay, "sbCalibrated", tr("Calibrated"), {8, 20, 96, 27});
+    sbUseRawValues = Toggle(gbDataDisplay, "sbUseRawValues", tr("Raw"), {112, 20, 96, 27});
+    m_displayGroup->Add(sbCalibrated);
+    m_displayGroup->Add(sbUseRawValues);
+    sbCalibrated->setChecked(true);
+    QLabel *warning = Label(
+        gbDataDisplay, "lbRawWarning",
+        tr("Warning: use raw data to determine calibration parameters: use calibrated data for normal use."),
+        QRect(8, 54, 200, 88));
+    warning->setWordWrap(true);
+    warning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    sbOffLineCalibrationTest =
+        Toggle(gbCalibration, "sbOffLineCalibrationTest", tr("Off Line Calibration Test"), {8, 414, 217, 30});
+
+    QGroupBox *gbSelectAxis = Group(gbCalibration, "gbSelectAxis", tr("Select Axis"), {8, 452, 217, 138});
+    m_axisGroup = new TToggleGroup(this);
+    sbLockX = Toggle(gbSelectAxis, "sbLockX", tr("X only"), {8, 20, 200, 32});
+    sbLockY = Toggle(gbSelectAxis, "sbLockY", tr("Y only"), {8, 58, 200, 32});
+    sbLockZ = Toggle(gbSelectAxis, "sbLockZ", tr("Z only"), {8, 96, 200, 32});
+    for (QPushButton *button : {sbLockX, sbLockY, sbLockZ})
+        m_axisGroup->Add(button);
+
+    Label(this, "Label14", tr("Enter password to access maintenance settings"), QPoint(986, 609));
+    edPassword = Edit(this, "edPassword", {}, {1032, 627, 121, 21});
+    edPassword->setEchoMode(QLineEdit::Password);
+    connect(edPassword, &QLineEdit::textChanged, this, &TQintarForm::edPasswordChange);
+    Label(this, "Label15", tr("Enter invalid password to make secure"), QPoint(1002, 650));
+}
+
+void TQintarForm::BuildCharts()
+{
+    const char *chartNames[] = {"Chart1", "Chart2", "Chart3", "Chart4"};
+    const QString titles[] = {tr("X-Y Plane"), tr("X-Z Plane"), tr("Y-Z Plane"), tr("3D View")};
+    const char *zoomNames[] = {"scrlZoomXY", "scrlZoomXZ", "scrlZoomYZ", "scrlZoom3D"};
+    for (int n = 0; n < 4; ++n) {
+        auto *chart = new QFrame(this);
+        chart->setObjectName(QLatin1String(chartNames[n]));
+        chart->setFrameShape(QFrame::Box);
+        SetBackground(chart, Qt::white);
+        auto *title = new QLabel(titles[n], chart);
+        title->setGeometry(0, 6, 600, 20);
+        title->setAlignment(Qt::AlignHCenter);
+        Chart[n] = chart;
+        scrlZoom[n] = Bar(chart, zoomNames[n], Qt::Vertical, {0, 210, 17, 121}, 5, 100, 100);
+    }
+    scrlRotate3D = Bar(Chart[3], "scrlRotate3D", Qt::Horizontal, {0, 0, 121, 17}, 0, 360, 301);
+    scrlElevate3D = Bar(Chart[3], "scrlElevate3D", Qt::Vertical, {0, 0, 17, 121}, 0, 360, 344);
+}
+
+QTableView *TQintarForm::BuildTable(QWidget *parent, const char *name, const QRect &place, TTextTable *table)
+{
+    auto *view = new QTableView(parent);
+    view->setObjectName(QLatin1String(name));
+    view->setGeometry(place);
+    view->setModel(table);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setMinimumSectionSize(TableRowHeight);
+    view->verticalHeader()->setDefaultSectionSize(TableRowHeight);
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->horizontalHeader()->setFixedHeight(TableRowHeight + 2);
+    view->horizontalHeader()->setHighlightSections(false);
+    view->setWordWrap(false);
+
+    // The table's current and top rows are the truth; the view mirrors them, and the operator's
+    // clicks and scrolling go back into the table (model row = table row - 1).
+    auto mirroring = std::make_shared<bool>(false);
+    connect(table, &TTextTable::CurrentRowChanged, view, [view, mirroring](int row) {
+        if (*mirroring)
+            return;
+        *mirroring = true;
+        view->selectRow(row - 1);
+        *mirroring = false;
+    });
+    connect(table, &TTextTable::TopRowChanged, view, [view, table, mirroring](int row) {
+        if (*mirroring)
+            return;
+        *mirroring = true;
+        view->verticalScrollBar()->setValue(row - 1);
+        *mirroring = false;
+        Q_UNUSED(table);
+    });
+    connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, table,
+            [table, mirroring](const QModelIndex &current) {
+                if (*mirroring || !current.isValid())
+                    return;
+                *mirroring = true;
+                table->SetRow(current.row() + 1);
+                *mirroring = false;
+            });
+    connect(view->verticalScrollBar(), &QScrollBar::valueChanged, table, [table, mirroring](int value) {
+        if (*mirroring)
+            return;
+        *mirroring = true;
+        table->SetTopRow(value + 1);
+        *mirroring = false;
+    });
+    return view;
+}
+
+QString TQintarForm::DataDirectory() const
+{
+    return QDir::toNativeSeparators(m_workingDirectory + QStringLiteral("/Data"));
+}
+
+void TQintarForm::FormCreate()
+{
+    m_workingDirectory = QDir::currentPath();
+    const TStationSettings settings = m_settings.LoadSettings();
+    m_portNumber = settings.PortNumber;
+    m_calibration = settings.Calibration;
+    // Filling the boxes counts as an edit and enables their Save buttons; start with them disabled.
+    ShowCalibration();
+    DisableCalibrationSaves();
+
+    const QDir data(m_workingDirectory + QStringLiteral("/Data"));
+    if (!data.exists() && !QDir(m_workingDirectory).mkdir(QStringLiteral("Data"))) {
+        // The rest of start-up is skipped; the window opens and works with its designed settings.
+        m_dialogs->ShowError(QStringLiteral("Cannot create ") + DataDirectory());
+        return;
+    }
+
+    m_data->SetRowCount(TableRows);
+    m_data->SetRowTexts(0, {QStringLiteral("Pt"), QStringLiteral("X value (mm)"),
+                            QStringLiteral("Y value (mm)"), QStringLiteral("Z value (mm)")});
+    m_distances->SetRowCount(TableRows);
+    m_distances->SetRowTexts(0, {QStringLiteral("Pt 1"), QStringLiteral("Pt 2"), QStringLiteral("delta X"),
+                                 QStringLiteral("delta Y"), QStringLiteral("delta Z"),
+                                 QStringLiteral("delta R")});
+    m_angles->SetRowCount(TableRows);
+    m_angles->SetRowTexts(0, {QStringLiteral("Pt 1"), QStringLiteral("Pt 2"), QStringLiteral("Pt 3"),
+                              QStringLiteral("theta3D"), QStringLiteral("thetaXY"), QStringLiteral("thetaXZ"),
+                              QStringLiteral("thetaYZ")});
+
+    for (QScrollBar *bar : scrlZoom) {
+        bar->setMaximum(100);
+        bar->setMinimum(5);
+        bar->setValue(100);
+    }
+}
+
+void TQintarForm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TQintarForm::FormResize()
+{
+    m_chartHeight = height() - 155;
+    // The rule knows only outer widths below and above 1000; exactly 1000 takes the narrow factor.
+    const double factor = frameGeometry().width() > 1000 ? 0.49 : 0.62;
+    m_chartWidth = static_cast<int>(width() * factor);
+    for (QWidget *chart : Chart)
+        chart->setGeometry(8, 130, m_chartWidth, m_chartHeight);
+
+    scrlRotate3D->raise();
+    scrlRotate3D->move(m_chartWidth - scrlRotate3D->width() - 27, m_chartHeight - scrlRotate3D->height() - 5);
+    scrlElevate3D->raise();
+    scrlElevate3D->move(m_chartWidth - scrlElevate3D->width() - 8,
+                        m_chartHeight - scrlElevate3D->height() - 25);
+    for (QScrollBar *bar : scrlZoom)
+        bar->move(m_chartWidth - scrlZoom[0]->width() - 8, bar->y());
+    Chart[0]->raise();
+}
+
+bool TQintarForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Image1 && event->type() == QEvent::MouseButtonDblClick) {
+        Image1DblClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TQintarForm::Image1DblClick()
+{
+    if (frameGeometry().width() > 1000) {
+        SetOuterWidth(NarrowOuterWidth);
+        m_displayGroup->SetDown(sbCalibrated);
+    } else {
+        SetOuterWidth(WideOuterWidth);
+    }
+}
+
+void TQintarForm::SetOuterWidth(int outerWidth)
+{
+    const int frame = frameGeometry().width() - width();
+    setFixedSize(outerWidth - frame, height());
+    // A hidden window gets its resize event only when shown; lay out now all the same.
+    if (!isVisible())
+        FormResize();
+}
+
+bool TQintarForm::HasProjectName() const
+{
+    return ::HasProjectName(edProjectName->text());
+}
+
+QString TQintarForm::DefaultProjectName()
+{
+    return ::DefaultProjectName(QDateTime::currentDateTime(), QLocale::system());
+}
+
+bool TQintarForm::HasMeasuredData() const
+{
+    return !m_data->Cell(0, 1).isEmpty();
+}
+
+void TQintarForm::btnNewClick()
+{
+    edProjectName->clear();
+    ClearAll();
+    if (!HasProjectName())
+        m_dialogs->ShowMessage(QStringLiteral("Please enter a project name"));
+}
+
+void TQintarForm::ClearAll()
+{
+    m_data->ClearDataRows();
+    m_distances->ClearDataRows();
+    m_angles->ClearDataRows();
+    m_pointCount = 0;
+}
+
+bool TQintarForm::SaveProject()
+{
+    if (!HasProjectName()) {
+        m_dialogs->ShowMessage(QStringLiteral("Please enter a project name"));
+        return false;
+    }
+    return false;
+}
+
+void TQintarForm::closeEvent(QCloseEvent *event)
+{
+    if (m_shuttingDown) {
+        event->accept();
+        return;
+    }
+    if (HasMeasuredData() &&
+        m_dialogs->AskYesNo(QStringLiteral("Save current data?"), TOperatorDialogs::TStyle::Information)) {
+        if (SaveProject())
+            m_dialogs->ShowMessage(QStringLiteral("Data has been saved to disk"));
+        event->ignore();
+        return;
+    }
+    if (!m_dialogs->AskYesNo(QStringLiteral("Are you sure?"), TOperatorDialogs::TStyle::Information)) {
+        event->ignore();
+        return;
+    }
+    m_shuttingDown = true;
+    // Shown up without its click action: the port is not closed here.
+    sbOnLine->setChecked(false);
+    tShutdown->start();
+    tCommsDelay->stop();
+    event->accept();
+}
+
+void TQintarForm::ShowCalibration()
+{
+    const auto texts = TCalibrationPanelLogic::EditTexts(m_calibration);
+    for (int i = 0; i < TCalibrationPanelLogic::kEditCount; ++i)
+        editCalibration[i]->setText(texts[static_cast<std::size_t>(i)]);
+}
+
+void TQintarForm::DisableCalibrationSaves()
+{
+    m_calibrationPanel.DisableCalibrationSaves();
+    ShowSaveButtons();
+}
+
+TCalibrationPanelLogic::TEditTexts TQintarForm::CalibrationTexts() const
+{
+    TCalibrationPanelLogic::TEditTexts texts;
+    for (int i = 0; i < TCalibrationPanelLogic::kEditCount; ++i)
+        texts[static_cast<std::size_t>(i)] = editCalibration[i]->text();
+    return texts;
+}
+
+void TQintarForm::ShowSaveButtons()
+{
+    for (int i = 0; i < TCalibrationPanelLogic::kEditCount; ++i)
+        btnSaveCalibration[i]->setEnabled(m_calibrationPanel.SaveEnabled(i + 1));
+}
+
+void TQintarForm::PutIntoEffect(const TCalibrationDecision &decision)
+{
+    if (decision.NewCalibration)
+        m_calibration = *decision.NewCalibration;
+    ShowSaveButtons();
+    if (!decision.Message.isEmpty())
+        m_dialogs->ShowMessage(decision.Message);
+    if (!decision.ErrorText.isEmpty())
+        m_dialogs->ShowError(decision.ErrorText);
+}
+
+void TQintarForm::btnApplyCalibrationParametersClick()
+{
+    PutIntoEffect(m_calibrationPanel.Apply(CalibrationTexts()));
+}
+
+void TQintarForm::btnSaveAlphaXClick(int tag)
+{
+    PutIntoEffect(m_calibrationPanel.Save(tag, CalibrationTexts(), m_settings));
+}
+
+void TQintarForm::edPasswordChange(const QString &text)
+{
+    const bool unlocked = TCalibrationPanelLogic::IsAccessCode(text);
+    gbCalibration->setEnabled(unlocked);
+    SetBackground(gbCalibration, unlocked ? Cream : Silver);
+}
+
+void TQintarForm::tShutdownTimer()
+{
+    close();
 }

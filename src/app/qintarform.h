@@ -1,11 +1,158 @@
 #pragma once
 
+// serial port -> TPortManagerRS232 -> USBSuccess -> point table + views -> project files
+//
+// The device's replies arrive through the port manager USB on the UI thread; USBSuccess turns each one
+// into the live readouts and marker and, when the device signals a point, a new row of sgData and a
+// mark in the four views. The operator derives distances and angles by picking marks, and the three
+// tables go to a project file in DataDirectory. The window only wires: every decision is made by the
+// classes it calls.
+
+#include "app/calibrationpanellogic.h"
+#include "app/settingsfile.h"
+#include "common/calibration.h"
+
+#include <QString>
 #include <QWidget>
+#include <memory>
+
+class QCloseEvent;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class QTableView;
+class QTimer;
+class TOperatorDialogs;
+class TTextTable;
+class TToggleGroup;
 
 class TQintarForm : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TQintarForm(QWidget *parent = nullptr);
+    // dialogs answers every question and plays every sound; without one the window uses plain message
+    // boxes. It must outlive the window.
+    explicit TQintarForm(TOperatorDialogs *dialogs = nullptr, QWidget *parent = nullptr);
+    ~TQintarForm() override;
+
+    QString WorkingDirectory() const { return m_workingDirectory; }
+    // WorkingDirectory + "/Data", with the platform's separators.
+    QString DataDirectory() const;
+    QString NextCommand() const { return m_nextCommand; }
+    int PointCount() const { return m_pointCount; }
+    bool ShuttingDown() const { return m_shuttingDown; }
+    int ChartWidth() const { return m_chartWidth; }
+    int ChartHeight() const { return m_chartHeight; }
+    const TCalibration &Calibration() const { return m_calibration; }
+    quint16 PortNumber() const { return m_portNumber; }
+
+    bool HasProjectName() const;
+    static QString DefaultProjectName();
+    // True when row 1 of the point table holds a point.
+    bool HasMeasuredData() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void BuildMainArea();
+    void BuildMaintenanceArea();
+    void BuildCharts();
+    QTableView *BuildTable(QWidget *parent, const char *name, const QRect &place, TTextTable *table);
+
+    void FormCreate();
+    void FormResize();
+    void Image1DblClick();
+    void SetOuterWidth(int outerWidth);
+    void btnNewClick();
+    void ClearAll();
+    // Saves the whole project as the project "Save" button does; true when the file was written.
+    bool SaveProject();
+    void tShutdownTimer();
+
+    void ShowCalibration();
+    void DisableCalibrationSaves();
+    TCalibrationPanelLogic::TEditTexts CalibrationTexts() const;
+    void ShowSaveButtons();
+    void PutIntoEffect(const TCalibrationDecision &decision);
+    void btnApplyCalibrationParametersClick();
+    void btnSaveAlphaXClick(int tag);
+    void edPasswordChange(const QString &text);
+
+    TOperatorDialogs *m_dialogs;
+    std::unique_ptr<TOperatorDialogs> m_ownDialogs;
+
+    QString m_workingDirectory;
+    QString m_nextCommand = QStringLiteral("BR00");
+    int m_pointCount = 0;
+    bool m_shuttingDown = false;
+    TSettingsFile m_settings;
+    quint16 m_portNumber = TSettingsFile::kDefaultPortNumber;
+    TCalibration m_calibration;
+    TCalibrationPanelLogic m_calibrationPanel;
+    int m_chartWidth = 0;
+    int m_chartHeight = 0;
+
+    TTextTable *m_data = nullptr;
+    TTextTable *m_distances = nullptr;
+    TTextTable *m_angles = nullptr;
+
+    QLineEdit *edProjectName = nullptr;
+    QPushButton *sbOnLine = nullptr;
+    QPushButton *sbMeasure = nullptr;
+    QPushButton *btnGoToPosition = nullptr;
+    QPushButton *sbXYView = nullptr;
+    QPushButton *sbXZView = nullptr;
+    QPushButton *sbYZView = nullptr;
+    QPushButton *sb3DView = nullptr;
+    QLabel *stReadX = nullptr;
+    QLabel *stReadY = nullptr;
+    QLabel *stReadZ = nullptr;
+    QLabel *stGoToX = nullptr;
+    QLabel *stGoToY = nullptr;
+    QLabel *stGoToZ = nullptr;
+    QPushButton *sbCoarse = nullptr;
+    QPushButton *sbFine = nullptr;
+    QFrame *pnLogo = nullptr;
+    QLabel *Image1 = nullptr;
+    QPushButton *sbDistance = nullptr;
+    QPushButton *sbAngle = nullptr;
+    QPushButton *sbDelete = nullptr;
+    QGroupBox *gbMeasuredData = nullptr;
+    QGroupBox *gbInferredDistances = nullptr;
+    QGroupBox *gbinferredAngles = nullptr;
+    QTableView *sgData = nullptr;
+    QTableView *sgDistance = nullptr;
+    QTableView *sgAngles = nullptr;
+    QLabel *stLinkStatus = nullptr;
+    QWidget *Chart[4] = {};
+    QScrollBar *scrlZoom[4] = {};
+    QScrollBar *scrlRotate3D = nullptr;
+    QScrollBar *scrlElevate3D = nullptr;
+
+    QGroupBox *gbCalibration = nullptr;
+    QLineEdit *editCalibration[6] = {};
+    QPushButton *btnSaveCalibration[6] = {};
+    QPushButton *sbCalibrated = nullptr;
+    QPushButton *sbUseRawValues = nullptr;
+    QPushButton *sbOffLineCalibrationTest = nullptr;
+    QPushButton *sbLockX = nullptr;
+    QPushButton *sbLockY = nullptr;
+    QPushButton *sbLockZ = nullptr;
+    QLineEdit *edPassword = nullptr;
+
+    TToggleGroup *m_viewGroup = nullptr;
+    TToggleGroup *m_joystickGroup = nullptr;
+    TToggleGroup *m_operationGroup = nullptr;
+    TToggleGroup *m_displayGroup = nullptr;
+    TToggleGroup *m_axisGroup = nullptr;
+
+    QTimer *tCommsDelay = nullptr;
+    QTimer *tShutdown = nullptr;
 };

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+// True when the name, with leading and trailing blanks and control characters removed, is not empty.
+bool HasProjectName(const QString &name);
+
+// The name given to a project that has none: "yyyymmmdd_hhnnss" from the local date and time, the month
+// as the locale abbreviates it (letters only, so "Dez." becomes "Dez"), for example 2024Mar05_142301.
+QString DefaultProjectName(const QDateTime &when, const QLocale &locale);

@@ -1,0 +1,400 @@
+#include "app/projectname.h"
+#include "app/qintarform.h"
+#include "app/togglegroup.h"
+#include "register/texttable.h"
+#include "scripteddialogs.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+QString CaptionOf(const QWidget *widget)
+{
+    if (auto *group = qobject_cast<const QGroupBox *>(widget))
+        return group->title();
+    if (auto *button = qobject_cast<const QAbstractButton *>(widget))
+        return button->text();
+    if (auto *label = qobject_cast<const QLabel *>(widget))
+        return label->text();
+    if (auto *edit = qobject_cast<const QLineEdit *>(widget))
+        return edit->text();
+    return {};
+}
+
+} // namespace
+
+class TQintarFormTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A window started in its own empty working directory.
+    struct TStation
+    {
+        QTemporaryDir folder;
+        TScriptedDialogs dialogs;
+        std::unique_ptr<TQintarForm> form;
+    };
+
+    std::unique_ptr<TStation> Start(bool blockDataFolder = false)
+    {
+        auto station = std::make_unique<TStation>();
+        if (blockDataFolder) {
+            QFile blocker(station->folder.filePath(QStringLiteral("Data")));
+            blocker.open(QIODevice::WriteOnly);
+        }
+        QDir::setCurrent(station->folder.path());
+        station->form = std::make_unique<TQintarForm>(&station->dialogs);
+        QDir::setCurrent(m_startDirectory);
+        return station;
+    }
+
+    template <typename T> static T *Find(TQintarForm &form, const char *name)
+    {
+        T *widget = form.findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no control named %s", name);
+        return widget;
+    }
+
+    static TTextTable *Table(TQintarForm &form, const char *name)
+    {
+        return qobject_cast<TTextTable *>(Find<QTableView>(form, name)->model());
+    }
+
+    static void PutPoint(TQintarForm &form)
+    {
+        TTextTable *data = Table(form, "sgData");
+        data->SetRowTexts(1, {QStringLiteral("1"), QStringLiteral("1.000"), QStringLiteral("2.000"),
+                              QStringLiteral("3.000")});
+    }
+
+    QString m_startDirectory = QDir::currentPath();
+    QTemporaryDir m_configFolder;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // The settings file lives in the configuration folder; keep the tests' one to themselves.
+        qputenv("XDG_CONFIG_HOME", m_configFolder.path().toLocal8Bit());
+    }
+
+    void ControlsAtTheirDesignedPlaces_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("place");
+        QTest::addColumn<QString>("caption");
+        auto row = [](const char *name, QRect place, const QString &caption) {
+            QTest::newRow(name) << QString::fromLatin1(name) << place << caption;
+        };
+        row("gbProject", {11, 2, 249, 51}, "Project");
+        row("gbProjectName", {269, 2, 343, 51}, "Project Name");
+        row("gbMode", {618, 2, 343, 51}, "Mode");
+        row("gbGraphView", {3, 55, 257, 51}, "Graph View");
+        row("gbActualPosition", {268, 55, 344, 51}, "Actual Position (mm)");
+        row("gbSetPosition", {268, 55, 344, 51}, "Go-to Position (mm)");
+        row("gbJoystickPrecision", {618, 55, 114, 114}, "Joystick ");
+        row("pnLogo", {733, 58, 116, 110}, {});
+        row("Image1", {742, 66, 98, 94}, {});
+        row("gbOperation", {855, 55, 106, 114}, "Operation");
+        row("gbMeasuredData", {616, 176, 345, 489}, "Measured Coordinates (mm)");
+        row("gbInferredDistances", {616, 459, 345, 211}, "Inferred Distances (mm)");
+        row("gbinferredAngles", {615, 459, 345, 211}, "Inferred Angles (degrees)");
+        row("gbSaveToFile", {194, 298, 250, 51}, "Save to File");
+        row("gbLoad", {191, 354, 254, 51}, "Load from file");
+        row("Chart1", {8, 130, 600, 540}, {});
+        row("Chart4", {8, 130, 600, 540}, {});
+        row("gbCalibration", {976, 2, 233, 599}, "Maintenance Settings");
+        row("edPassword", {1032, 627, 121, 21}, {});
+        row("btnSave", {425, 20, 75, 25}, "Save");
+    }
+
+    void ControlsAtTheirDesignedPlaces()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, place);
+        QFETCH(QString, caption);
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        auto *widget = form.findChild<QWidget *>(name);
+        QVERIFY2(widget, qPrintable(name));
+        QCOMPARE(QRect(widget->mapTo(&form, QPoint(0, 0)), widget->size()), place);
+        QCOMPARE(CaptionOf(widget), caption);
+    }
+
+    void ControlsCarryTheirNamesAndCaptions_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        const char *rows[][2] = {
+            {"btnNew", "New"},
+            {"btnLoadAll", "Load"},
+            {"btnSaveAll", "Save"},
+            {"sbOnLine", "On Line"},
+            {"sbMeasure", "Measure Point"},
+            {"btnGoToPosition", "Go To Position"},
+            {"sbXYView", "X-Y"},
+            {"sbXZView", "X-Z"},
+            {"sbYZView", "Y-Z"},
+            {"sb3DView", "3D"},
+            {"btnClear", "Clear"},
+            {"btnZero", "Zero"},
+            {"stReadX", "0.000"},
+            {"stReadZ", "0.000"},
+            {"stGoToY", "0.000"},
+            {"sbCoarse", "Coarse"},
+            {"sbFine", "Fine"},
+            {"sbDistance", "Distance"},
+            {"sbAngle", "Angle"},
+            {"sbDelete", "Delete Point"},
+            {"btnSaveCoordinates", "Coordinates"},
+            {"btnSaveDistances", "Distances"},
+            {"btnSaveAngles", "Angles"},
+            {"Button1", "Save"},
+            {"btnLoadCoordinates", "Coordinates"},
+            {"btnLoadDistances", "Distances"},
+            {"btnLoadAngles", "Angles"},
+            {"Button3", "Save"},
+            {"gbCalibrationParameters", "Calibration Parameters"},
+            {"btnApplyCalibrationParameters", "Apply"},
+            {"btnSaveAlphaX", "Save"},
+            {"btnSaveThetaZ", "Save"},
+            {"gbDataDisplay", "Measured Coordinates are..."},
+            {"sbCalibrated", "Calibrated"},
+            {"sbUseRawValues", "Raw"},
+            {"sbOffLineCalibrationTest", "Off Line Calibration Test"},
+            {"gbSelectAxis", "Select Axis"},
+            {"sbLockX", "X only"},
+            {"sbLockY", "Y only"},
+            {"sbLockZ", "Z only"},
+            {"Label14", "Enter password to access maintenance settings"},
+            {"Label15", "Enter invalid password to make secure"},
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
+    }
+
+    void ControlsCarryTheirNamesAndCaptions()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        auto station = Start();
+        auto *widget = station->form->findChild<QWidget *>(name);
+        QVERIFY2(widget, qPrintable(name));
+        QCOMPARE(CaptionOf(widget), caption);
+    }
+
+    void WindowStartsAsDesigned()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        QCOMPARE(form.windowTitle(), QStringLiteral("QintarSoft Revision 1.00"));
+        QCOMPARE(form.size(), QSize(968, 695));
+        QCOMPARE(form.palette().color(QPalette::Window), QColor(255, 251, 240));
+        QCOMPARE(form.palette().color(QPalette::WindowText), QColor(0, 0, 160));
+        QVERIFY(Find<QAbstractButton>(form, "sbMeasure")->isChecked());
+        QVERIFY(Find<QAbstractButton>(form, "sbXYView")->isChecked());
+        QVERIFY(Find<QAbstractButton>(form, "sbFine")->isChecked());
+        QVERIFY(Find<QAbstractButton>(form, "sbCalibrated")->isChecked());
+        QVERIFY(!Find<QWidget>(form, "gbCalibration")->isEnabled());
+        QVERIFY(!Find<QWidget>(form, "btnGoToPosition")->isEnabled());
+        QCOMPARE(Find<QLineEdit>(form, "edPassword")->echoMode(), QLineEdit::Password);
+        QCOMPARE(form.NextCommand(), QStringLiteral("BR00"));
+        for (const char *name : {"btnSaveAlphaX", "btnSaveAlphaY", "btnSaveAlphaZ", "btnSaveThetaX",
+                                 "btnSaveThetaY", "btnSaveThetaZ"})
+            QVERIFY2(!Find<QWidget>(form, name)->isEnabled(), name);
+        QCOMPARE(Find<QTableView>(form, "sgData")->verticalHeader()->defaultSectionSize(), 15);
+    }
+
+    void StartUpCreatesTheDataFolderAndHeaders()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        QVERIFY(QFileInfo(station->folder.filePath(QStringLiteral("Data"))).isDir());
+        QCOMPARE(form.DataDirectory(),
+                 QDir::toNativeSeparators(station->folder.path() + QStringLiteral("/Data")));
+        QVERIFY(station->dialogs.Errors.isEmpty());
+        TTextTable *data = Table(form, "sgData");
+        QCOMPARE(data->RowCount(), 1000);
+        QCOMPARE(data->RowTexts(0), QStringList({"Pt", "X value (mm)", "Y value (mm)", "Z value (mm)"}));
+        QCOMPARE(Table(form, "sgDistance")->RowTexts(0),
+                 QStringList({"Pt 1", "Pt 2", "delta X", "delta Y", "delta Z", "delta R"}));
+        QCOMPARE(Table(form, "sgAngles")->RowTexts(0),
+                 QStringList({"Pt 1", "Pt 2", "Pt 3", "theta3D", "thetaXY", "thetaXZ", "thetaYZ"}));
+    }
+
+    void UnmakeableDataFolderSkipsTheRestOfStartUp()
+    {
+        auto station = Start(/*blockDataFolder=*/true);
+        TQintarForm &form = *station->form;
+        QCOMPARE(station->dialogs.Errors,
+                 QStringList(QStringLiteral("Cannot create ") +
+                             QDir::toNativeSeparators(station->folder.path() + QStringLiteral("/Data"))));
+        TTextTable *data = Table(form, "sgData");
+        QCOMPARE(data->RowCount(), 100);
+        QVERIFY(data->Cell(0, 0).isEmpty());
+        QVERIFY(form.isEnabled());
+    }
+
+    void ClosingDialogue_data()
+    {
+        QTest::addColumn<bool>("withData");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<QStringList>("questions");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("empty table, Yes")
+            << false << QList<bool>{true} << QStringList{"Are you sure?"} << true;
+        QTest::newRow("empty table, No")
+            << false << QList<bool>{false} << QStringList{"Are you sure?"} << false;
+        QTest::newRow("data, save") << true << QList<bool>{true} << QStringList{"Save current data?"}
+                                    << false;
+        QTest::newRow("data, No then Yes")
+            << true << QList<bool>{false, true} << QStringList{"Save current data?", "Are you sure?"} << true;
+        QTest::newRow("data, No then No") << true << QList<bool>{false, false}
+                                          << QStringList{"Save current data?", "Are you sure?"} << false;
+    }
+
+    void ClosingDialogue()
+    {
+        QFETCH(bool, withData);
+        QFETCH(QList<bool>, answers);
+        QFETCH(QStringList, questions);
+        QFETCH(bool, closed);
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        if (withData)
+            PutPoint(form);
+        for (bool answer : answers)
+            station->dialogs.Answers.push_back(answer);
+        form.show();
+        QCOMPARE(form.close(), closed);
+        QCOMPARE(station->dialogs.Questions, questions);
+        for (TOperatorDialogs::TStyle style : station->dialogs.QuestionStyles)
+            QCOMPARE(style, TOperatorDialogs::TStyle::Information);
+        QCOMPARE(form.ShuttingDown(), closed);
+        QCOMPARE(form.findChild<QTimer *>(QStringLiteral("tShutdown"))->isActive(), closed);
+    }
+
+    void SavingOnCloseKeepsAskingUntilTheOperatorLeaves()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        PutPoint(form);
+        form.show();
+        station->dialogs.Answers = {true};
+        QVERIFY(!form.close());
+        station->dialogs.Answers = {false, true};
+        QVERIFY(form.close());
+        QCOMPARE(station->dialogs.Questions,
+                 QStringList({"Save current data?", "Save current data?", "Are you sure?"}));
+        // Once shutting down, the window closes without a further question.
+        form.show();
+        QVERIFY(form.close());
+        QCOMPARE(station->dialogs.Questions.size(), 3);
+    }
+
+    void NewEmptiesEverythingAndAsksForAName()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        PutPoint(form);
+        Table(form, "sgDistance")->SetRowTexts(1, {"1", "2", "1.000", "0.000", "0.000", "1.000"});
+        Find<QLineEdit>(form, "edProjectName")->setText(QStringLiteral("Bracket"));
+        Find<QPushButton>(form, "btnNew")->click();
+        QVERIFY(Find<QLineEdit>(form, "edProjectName")->text().isEmpty());
+        QVERIFY(!form.HasMeasuredData());
+        QVERIFY(Table(form, "sgDistance")->IsRowFree(1));
+        QCOMPARE(form.PointCount(), 0);
+        QCOMPARE(station->dialogs.Messages, QStringList("Please enter a project name"));
+    }
+
+    void LogoDoubleClickTogglesTheWidth()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        auto *image = Find<QLabel>(form, "Image1");
+        Find<QLineEdit>(form, "edPassword")->setText(QStringLiteral("Movant 27"));
+        Find<QAbstractButton>(form, "sbUseRawValues")->click();
+        QVERIFY(!Find<QAbstractButton>(form, "sbCalibrated")->isChecked());
+
+        QTest::mouseDClick(image, Qt::LeftButton);
+        QCOMPARE(form.frameGeometry().width(), 1225);
+        QCOMPARE(form.ChartWidth(), 600);
+        QVERIFY(!Find<QAbstractButton>(form, "sbCalibrated")->isChecked());
+
+        QTest::mouseDClick(image, Qt::LeftButton);
+        QCOMPARE(form.frameGeometry().width(), 981);
+        QCOMPARE(form.height(), 695);
+        QCOMPARE(form.ChartWidth(), 608);
+        QVERIFY(Find<QAbstractButton>(form, "sbCalibrated")->isChecked());
+        QVERIFY(!Find<QAbstractButton>(form, "sbUseRawValues")->isChecked());
+    }
+
+    void ToggleGroupMayLeaveAllUp()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        auto *xy = Find<QAbstractButton>(form, "sbXYView");
+        auto *yz = Find<QAbstractButton>(form, "sbYZView");
+        yz->click();
+        QVERIFY(yz->isChecked());
+        QVERIFY(!xy->isChecked());
+        yz->click();
+        QVERIFY(!yz->isChecked());
+        QVERIFY(!xy->isChecked());
+    }
+
+    void ProjectNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("has");
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("blanks") << QStringLiteral("   ") << false;
+        QTest::newRow("tab and control") << QStringLiteral("\t\x01 \r\n") << false;
+        QTest::newRow("word in blanks") << QStringLiteral("  Bracket ") << true;
+    }
+
+    void ProjectNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, has);
+        QCOMPARE(HasProjectName(name), has);
+    }
+
+    void DefaultProjectNameFollowsTheLocale_data()
+    {
+        QTest::addColumn<QDateTime>("when");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("english afternoon") << QDateTime(QDate(2024, 3, 5), QTime(14, 23, 1))
+                                           << QLocale(QLocale::English) << "2024Mar05_142301";
+        QTest::newRow("midnight") << QDateTime(QDate(2025, 12, 31), QTime(0, 0, 0))
+                                  << QLocale(QLocale::English) << "2025Dec31_000000";
+        QTest::newRow("german abbreviation without its point")
+            << QDateTime(QDate(2024, 12, 9), QTime(8, 5, 9)) << QLocale(QLocale::German)
+            << "2024Dez09_080509";
+    }
+
+    void DefaultProjectNameFollowsTheLocale()
+    {
+        QFETCH(QDateTime, when);
+        QFETCH(QLocale, locale);
+        QFETCH(QString, name);
+        QCOMPARE(DefaultProjectName(when, locale), name);
+    }
+};
+
+QTEST_MAIN(TQintarFormTest)
+#include "qintarform_test.moc"
