@@ -279,13 +279,6 @@ TEST_F(PickerTest, DeletingFromAFullTableEmptiesTheLastRow)
     EXPECT_EQ(distances.Cell(0, 0), "Pt 1");
 }
 
-TEST_F(PickerTest, RepaintsBeforeTheSuccessSound)
-{
-    const int index = Record({1, 2, 3});
-    m_picker.Pick(4, index);
-    EXPECT_EQ(m_dialogs.Log, QStringList({"events", kHello}));
-}
-
 TEST_F(PickerTest, FullDistanceTableIsReportedInsteadOfTheSuccessSound)
 {
     m_state.distance = true;
