@@ -1,0 +1,20 @@
+#pragma once
+
+#include "register/texttable.h"
+
+#include <QString>
+#include <functional>
+
+// What the project and table files read and write: the three tables of the register and the two
+// calls into the plot views that a load of points needs. The window binds plotPoint to
+// TPlotViews::PlotPoint and clearAllSeries to TPlotViews::ClearAllSeries; either may be left empty.
+struct TFileTables
+{
+    using TPlotPoint = std::function<bool(const QString &x, const QString &y, const QString &z)>;
+
+    TTextTable &data;
+    TTextTable &distances;
+    TTextTable &angles;
+    TPlotPoint plotPoint;
+    std::function<void()> clearAllSeries;
+};

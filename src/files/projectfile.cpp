@@ -1,0 +1,226 @@
+#include "files/projectfile.h"
+
+#include "common/globalprocedures.h"
+#include "files/codepage1252.h"
+#include "files/linereader.h"
+#include "files/rowlines.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+const QString kGeneral = QStringLiteral("[General]");
+const QString kFiledOn = QStringLiteral("Filed on ");
+const QString kCoordinates = QStringLiteral("[Coordinates]");
+const QString kPointHeading = QStringLiteral("Point, X, Y, Z");
+const QString kDistances = QStringLiteral("[Distances]");
+const QString kDistanceHeading = QStringLiteral("Pt 1, Pt 2, deltaX, deltaY, deltaZ, deltaR");
+const QString kAngles = QStringLiteral("[Angles]");
+const QString kAngleHeading = QStringLiteral("Pt 1, Pt 2, Pt 3, theta3D, thetaXY, thetaXZ, thetaYZ");
+const QString kEnd = QStringLiteral("[End]");
+
+constexpr int kPointColumns = 4;
+constexpr int kDistanceColumns = 6;
+constexpr int kAngleColumns = 7;
+// Longest file name (in bytes on POSIX, in UTF-16 units on Windows) that common file systems take.
+constexpr qsizetype kMaxFileNameLength = 255;
+
+struct TSection
+{
+    QList<QStringList> rows;
+    qsizetype skipped = 0;
+};
+
+// Reads row lines up to the section's end line (consumed). Rows beyond MaxRows are counted, not kept,
+// so the later sections still start at their own lines.
+void ReadSection(TLineReader &reader, const QString &endLine, int columnCount, TSection &section)
+{
+    while (const std::optional<QString> line = reader.ReadLine()) {
+        if (*line == endLine)
+            return;
+        if (section.rows.size() < TRowLines::MaxRows)
+            section.rows.append(TRowLines::SplitRow(*line, columnCount));
+        else
+            ++section.skipped;
+    }
+}
+
+QString SkippedWarning(qsizetype skipped, const QString &what)
+{
+    return QStringLiteral("The file holds %1 more %2 rows than the table can take; only the first %3 "
+                          "were loaded.")
+        .arg(skipped)
+        .arg(what)
+        .arg(TRowLines::MaxRows);
+}
+
+bool IsWindowsDeviceName(const QString &name)
+{
+    // Windows reserves these names with any extension and with blanks before it.
+    const QString base = TrimControls(name.section(QLatin1Char('.'), 0, 0)).toUpper();
+    static const QStringList reserved = {QStringLiteral("CON"),    QStringLiteral("PRN"),
+                                         QStringLiteral("AUX"),    QStringLiteral("NUL"),
+                                         QStringLiteral("CONIN$"), QStringLiteral("CONOUT$")};
+    if (reserved.contains(base))
+        return true;
+    if (base.size() == 4 && (base.startsWith(QLatin1String("COM")) || base.startsWith(QLatin1String("LPT"))))
+        return base[3] >= QLatin1Char('0') && base[3] <= QLatin1Char('9');
+    return false;
+}
+
+} // namespace
+
+QString TProjectFile::FilePath(const QString &dataDirectory, const QString &projectName)
+{
+    return QDir(dataDirectory).filePath(projectName + Extension);
+}
+
+QString TProjectFile::CheckProjectName(const QString &projectName, TNameRules rules)
+{
+    const auto refuse = [&](const QString &why) {
+        return QStringLiteral("The project name \"%1\" cannot be used as a file name: %2. Please choose "
+                              "another name.")
+            .arg(projectName, why);
+    };
+    if (projectName.contains(QLatin1Char('/')) || projectName.contains(QLatin1Char('\\')))
+        return refuse(QStringLiteral("it holds \"/\" or \"\\\""));
+    if (projectName.contains(QLatin1String("..")))
+        return refuse(QStringLiteral("it holds \"..\""));
+    for (const QChar c : projectName) {
+        if (c.category() == QChar::Other_Control)
+            return refuse(QStringLiteral("it holds a control character"));
+    }
+    const QString fileName = projectName + Extension;
+    if (rules == TNameRules::Posix) {
+        if (QFile::encodeName(fileName).size() > kMaxFileNameLength)
+            return refuse(QStringLiteral("it is too long"));
+        return {};
+    }
+    if (fileName.size() > kMaxFileNameLength)
+        return refuse(QStringLiteral("it is too long"));
+    for (const QChar c : projectName) {
+        if (QStringView(u"<>:\"|?*").contains(c))
+            return refuse(QStringLiteral("it holds one of the characters < > : \" | ? *"));
+    }
+    if (projectName.endsWith(QLatin1Char('.')) || projectName.endsWith(QLatin1Char(' ')))
+        return refuse(QStringLiteral("it ends with a dot or a blank"));
+    if (IsWindowsDeviceName(projectName))
+        return refuse(QStringLiteral("Windows keeps that name for a device"));
+    return {};
+}
+
+QByteArray TProjectFile::Compose(const QString &projectName, const QString &timeStamp,
+                                 qsizetype *unrepresentable) const
+{
+    const QString &end = TRowLines::LineEnd;
+    QString text;
+    text.reserve(256 + 60 * TRowLines::MaxRows);
+    text += kGeneral + end;
+    text += NamePrefix + projectName + end;
+    text += kFiledOn + timeStamp + end;
+    text += kCoordinates + end + kPointHeading + end;
+    TRowLines::AppendRows(text, m_tables.data, kPointColumns);
+    text += kDistances + end + kDistanceHeading + end;
+    TRowLines::AppendRows(text, m_tables.distances, kDistanceColumns);
+    text += kAngles + end + kAngleHeading + end;
+    TRowLines::AppendRows(text, m_tables.angles, kAngleColumns);
+    text += kEnd + end;
+    return TCodePage1252::Encode(text, unrepresentable);
+}
+
+TFileResult TProjectFile::Save(const QString &dataDirectory, const QString &projectName,
+                               const QString &timeStamp, TNameRules rules) const
+{
+    TFileResult result;
+    if (TrimControls(projectName).isEmpty()) {
+        result.status = TFileResult::TStatus::NoProjectName;
+        result.message = NoNameMessage;
+        return result;
+    }
+    result.message = CheckProjectName(projectName, rules);
+    if (!result.message.isEmpty()) {
+        result.status = TFileResult::TStatus::RefusedName;
+        return result;
+    }
+
+    result.fileName = FilePath(dataDirectory, projectName);
+    qsizetype unrepresentable = 0;
+    const QByteArray bytes = Compose(projectName, timeStamp, &unrepresentable);
+    QSaveFile file(result.fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.status = TFileResult::TStatus::Failed;
+        result.message = QStringLiteral("Cannot create %1: %2").arg(result.fileName, file.errorString());
+        return result;
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        result.status = TFileResult::TStatus::Failed;
+        result.message = QStringLiteral("Cannot write %1: %2").arg(result.fileName, file.errorString());
+        file.cancelWriting();
+        return result;
+    }
+    if (unrepresentable > 0) {
+        result.warnings.append(QStringLiteral("%1 character(s) of the project cannot be stored in the file's "
+                                              "code page (Windows-1252) and were written as \"?\".")
+                                   .arg(unrepresentable));
+    }
+    return result;
+}
+
+TFileResult TProjectFile::Load(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        TFileResult result;
+        result.status = TFileResult::TStatus::Failed;
+        result.fileName = fileName;
+        result.message = QStringLiteral("Cannot open %1: %2").arg(fileName, file.errorString());
+        return result;
+    }
+    TFileResult result = Load(file);
+    result.fileName = fileName;
+    return result;
+}
+
+TFileResult TProjectFile::Load(QIODevice &device)
+{
+    // The whole file is read before anything changes; a read error leaves the tables as they were.
+    TLineReader reader(device);
+    reader.ReadLine();
+    const QString name = reader.ReadLine().value_or(QString()).mid(NamePrefix.size(), MaxNameLength);
+    for (int i = 0; i < 3; ++i)
+        reader.ReadLine();
+    TSection points;
+    ReadSection(reader, kDistances, kPointColumns, points);
+    reader.ReadLine();
+    TSection distances;
+    ReadSection(reader, kAngles, kDistanceColumns, distances);
+    reader.ReadLine();
+    TSection angles;
+    ReadSection(reader, kEnd, kAngleColumns, angles);
+
+    TFileResult result;
+    if (reader.ReadError()) {
+        result.status = TFileResult::TStatus::Failed;
+        result.message = QStringLiteral("Cannot read the file: %1").arg(device.errorString());
+        return result;
+    }
+    result.pointCount = TRowLines::FillPoints(m_tables, points.rows);
+    TRowLines::FillTable(m_tables.distances, distances.rows);
+    TRowLines::FillTable(m_tables.angles, angles.rows);
+    result.projectName = name;
+
+    if (points.skipped > 0)
+        result.warnings.append(SkippedWarning(points.skipped, QStringLiteral("point")));
+    if (distances.skipped > 0)
+        result.warnings.append(SkippedWarning(distances.skipped, QStringLiteral("distance")));
+    if (angles.skipped > 0)
+        result.warnings.append(SkippedWarning(angles.skipped, QStringLiteral("angle")));
+    if (reader.ReachedEnd()) {
+        result.warnings.append(QStringLiteral("The file ends before its \"%1\" line; it may be incomplete. "
+                                              "What it holds has been loaded.")
+                                   .arg(kEnd));
+    }
+    return result;
+}

@@ -1,0 +1,127 @@
+#include "files/tablefile.h"
+
+#include "files/codepage1252.h"
+#include "files/linereader.h"
+#include "files/rowlines.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+QString TTableFile::SaveTitle(TKind kind)
+{
+    switch (kind) {
+    case TKind::Coordinates:
+        return CoordinatesSaveTitle;
+    case TKind::Distances:
+        return DistancesSaveTitle;
+    case TKind::Angles:
+        return AnglesSaveTitle;
+    }
+    return {};
+}
+
+int TTableFile::ColumnCount(TKind kind)
+{
+    switch (kind) {
+    case TKind::Coordinates:
+        return 4;
+    case TKind::Distances:
+        return 6;
+    case TKind::Angles:
+        return 7;
+    }
+    return 0;
+}
+
+TTextTable &TTableFile::Table(TKind kind) const
+{
+    switch (kind) {
+    case TKind::Distances:
+        return m_tables.distances;
+    case TKind::Angles:
+        return m_tables.angles;
+    case TKind::Coordinates:
+        break;
+    }
+    return m_tables.data;
+}
+
+QByteArray TTableFile::Compose(TKind kind, qsizetype *unrepresentable) const
+{
+    QString text;
+    TRowLines::AppendRows(text, Table(kind), ColumnCount(kind));
+    return TCodePage1252::Encode(text, unrepresentable);
+}
+
+TFileResult TTableFile::Save(TKind kind, const QString &fileName) const
+{
+    TFileResult result;
+    result.fileName = fileName;
+    qsizetype unrepresentable = 0;
+    const QByteArray bytes = Compose(kind, &unrepresentable);
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.status = TFileResult::TStatus::Failed;
+        result.message = QStringLiteral("Cannot create %1: %2").arg(fileName, file.errorString());
+        return result;
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        result.status = TFileResult::TStatus::Failed;
+        result.message = QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString());
+        file.cancelWriting();
+        return result;
+    }
+    if (unrepresentable > 0) {
+        result.warnings.append(QStringLiteral("%1 character(s) of the table cannot be stored in the file's "
+                                              "code page (Windows-1252) and were written as \"?\".")
+                                   .arg(unrepresentable));
+    }
+    return result;
+}
+
+TFileResult TTableFile::Load(TKind kind, const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        TFileResult result;
+        result.status = TFileResult::TStatus::Failed;
+        result.fileName = fileName;
+        result.message = QStringLiteral("Cannot open %1: %2").arg(fileName, file.errorString());
+        return result;
+    }
+    TFileResult result = Load(kind, file);
+    result.fileName = fileName;
+    return result;
+}
+
+TFileResult TTableFile::Load(TKind kind, QIODevice &device)
+{
+    const int columnCount = ColumnCount(kind);
+    QList<QStringList> rows;
+    qsizetype skipped = 0;
+    TLineReader reader(device);
+    while (const std::optional<QString> line = reader.ReadLine()) {
+        if (rows.size() < TRowLines::MaxRows)
+            rows.append(TRowLines::SplitRow(*line, columnCount));
+        else
+            ++skipped;
+    }
+
+    TFileResult result;
+    if (reader.ReadError()) {
+        result.status = TFileResult::TStatus::Failed;
+        result.message = QStringLiteral("Cannot read the file: %1").arg(device.errorString());
+        return result;
+    }
+    if (kind == TKind::Coordinates)
+        result.pointCount = TRowLines::FillPoints(m_tables, rows);
+    else
+        TRowLines::FillTable(Table(kind), rows);
+    if (skipped > 0) {
+        result.warnings.append(QStringLiteral("The file holds %1 more rows than the table can take; only the "
+                                              "first %2 were loaded.")
+                                   .arg(skipped)
+                                   .arg(TRowLines::MaxRows));
+    }
+    return result;
+}
