@@ -146,11 +146,4 @@ TEST_F(TableFile, UnopenableFileChangesNothing)
     EXPECT_EQ(tables.seriesClears, 0);
 }
 
-TEST(TableFileTitles, AreTheDialogTitles)
-{
-    EXPECT_EQ(TTableFile::SaveTitle(K::Coordinates), QStringLiteral("Select save file for coordinate data"));
-    EXPECT_EQ(TTableFile::SaveTitle(K::Distances), QStringLiteral("Select save file for distance data"));
-    EXPECT_EQ(TTableFile::SaveTitle(K::Angles), QStringLiteral("Select save file for angle data"));
-}
-
 } // namespace
