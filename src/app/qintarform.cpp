@@ -1,11 +1,17 @@
 #include "app/qintarform.h"
 
-#include "app/basicdialogs.h"
 #include "app/projectname.h"
+#include "app/qtoperatordialogs.h"
 #include "app/togglegroup.h"
+#include "plots/plotviews.h"
+#include "plots/seriesstore.h"
+#include "register/derivations.h"
+#include "register/pointpicker.h"
 #include "register/texttable.h"
+#include "register/viewpickplots.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFontDatabase>
 #include <QFrame>
@@ -33,9 +39,11 @@ constexpr int DesignedClientWidth = 968;
 constexpr int ClientHeight = 695;
 constexpr int NarrowOuterWidth = 981;
 constexpr int WideOuterWidth = 1225;
-constexpr int TableRows = 1000;
-constexpr int DesignedTableRows = 100;
 constexpr int TableRowHeight = 15;
+constexpr int FullDataGroupHeight = 489;
+constexpr int FullDataTableHeight = 465;
+constexpr int ShortDataGroupHeight = 250;
+constexpr int ShortDataTableHeight = 220;
 
 void SetColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
 {
@@ -142,7 +150,7 @@ QPixmap LogoPicture()
 TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent) : QWidget(parent), m_dialogs(dialogs)
 {
     if (!m_dialogs) {
-        m_ownDialogs = std::make_unique<TBasicDialogs>(this);
+        m_ownDialogs = std::make_unique<TQtOperatorDialogs>(this);
         m_dialogs = m_ownDialogs.get();
     }
 
@@ -159,9 +167,22 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent) : QWidget(p
     setPalette(palette);
     setAutoFillBackground(true);
 
-    m_data = new TTextTable(4, DesignedTableRows, this);
-    m_distances = new TTextTable(6, DesignedTableRows, this);
-    m_angles = new TTextTable(7, DesignedTableRows, this);
+    m_engine = std::make_unique<TSeriesStore>();
+    m_views = std::make_unique<TPlotViews>(*m_engine);
+    m_pickPlots = std::make_unique<TViewPickPlots>(*m_views);
+    m_derivations = std::make_unique<TDerivations>(
+        m_register, m_calibration, [this] { return sbOffLineCalibrationTest->isChecked(); }, *m_pickPlots);
+    m_picker = std::make_unique<TPointPicker>(m_register, *m_derivations, *m_pickPlots, *m_dialogs);
+    m_picker->SetOperationState([this] {
+        return TOperationState{sbDistance->isChecked(), sbAngle->isChecked(), sbDelete->isChecked()};
+    });
+    m_picker->SetProcessEvents([] { QCoreApplication::processEvents(); });
+    m_picker->SetGoToTargets([this](const QString &x, const QString &y, const QString &z) {
+        stGoToX->setText(x);
+        stGoToY->setText(y);
+        stGoToZ->setText(z);
+    });
+    m_engine->SetPointClickHandler([this](int series, int index) { m_picker->Pick(series, index); });
 
     tCommsDelay = new QTimer(this);
     tCommsDelay->setObjectName(QStringLiteral("tCommsDelay"));
@@ -217,6 +238,10 @@ void TQintarForm::BuildMainArea()
     for (QPushButton *button : {sbXYView, sbXZView, sbYZView, sb3DView})
         m_viewGroup->Add(button);
     sbXYView->setChecked(true);
+    connect(m_viewGroup, &TToggleGroup::Clicked, this, [this] {
+        m_views->HandleGraphView(sbXYView->isChecked(), sbXZView->isChecked(), sbYZView->isChecked(),
+                                 sb3DView->isChecked());
+    });
     auto *btnClear = Button(gbGraphView, "btnClear", tr("Clear"), {170, 18, 40, 25});
     connect(btnClear, &QPushButton::clicked, this, &TQintarForm::ClearAll);
     Button(gbGraphView, "btnZero", tr("Zero"), {212, 18, 40, 25});
@@ -282,19 +307,21 @@ void TQintarForm::BuildMainArea()
     sbDelete = Toggle(gbOperation, "sbDelete", tr("Delete Point"), {8, 82, 90, 27});
     for (QPushButton *button : {sbDistance, sbAngle, sbDelete})
         m_operationGroup->Add(button);
+    connect(m_operationGroup, &TToggleGroup::Clicked, this, &TQintarForm::sbDistanceClick);
 
-    gbMeasuredData = Group(this, "gbMeasuredData", tr("Measured Coordinates (mm)"), {616, 176, 345, 489});
-    sgData = BuildTable(gbMeasuredData, "sgData", {8, 18, 329, 465}, m_data);
+    gbMeasuredData =
+        Group(this, "gbMeasuredData", tr("Measured Coordinates (mm)"), {616, 176, 345, FullDataGroupHeight});
+    sgData = BuildTable(gbMeasuredData, "sgData", {8, 18, 329, FullDataTableHeight}, &m_register.Data());
     for (int column = 0; column < 4; ++column)
         sgData->setColumnWidth(column, column == 0 ? 36 : 92);
     gbInferredDistances =
         Group(this, "gbInferredDistances", tr("Inferred Distances (mm)"), {616, 459, 345, 211});
-    sgDistance = BuildTable(gbInferredDistances, "sgDistance", {8, 18, 329, 185}, m_distances);
+    sgDistance = BuildTable(gbInferredDistances, "sgDistance", {8, 18, 329, 185}, &m_register.Distances());
     for (int column = 0; column < 6; ++column)
         sgDistance->setColumnWidth(column, column < 2 ? 36 : 59);
     gbInferredDistances->hide();
     gbinferredAngles = Group(this, "gbinferredAngles", tr("Inferred Angles (degrees)"), {615, 459, 345, 211});
-    sgAngles = BuildTable(gbinferredAngles, "sgAngles", {8, 18, 329, 185}, m_angles);
+    sgAngles = BuildTable(gbinferredAngles, "sgAngles", {8, 18, 329, 185}, &m_register.Angles());
     for (int column = 0; column < 7; ++column)
         sgAngles->setColumnWidth(column, column < 3 ? 32 : 54);
     gbinferredAngles->hide();
@@ -403,6 +430,13 @@ void TQintarForm::BuildCharts()
     }
     scrlRotate3D = Bar(Chart[3], "scrlRotate3D", Qt::Horizontal, {0, 0, 121, 17}, 0, 360, 301);
     scrlElevate3D = Bar(Chart[3], "scrlElevate3D", Qt::Vertical, {0, 0, 17, 121}, 0, 360, 344);
+    for (int n = 0; n < 4; ++n)
+        connect(scrlZoom[n], &QScrollBar::valueChanged, this,
+                [this, n](int position) { m_views->ZoomChanged(n + 1, position); });
+    connect(scrlRotate3D, &QScrollBar::valueChanged, this,
+            [this](int degrees) { m_views->RotationChanged(degrees); });
+    connect(scrlElevate3D, &QScrollBar::valueChanged, this,
+            [this](int degrees) { m_views->ElevationChanged(degrees); });
 }
 
 QTableView *TQintarForm::BuildTable(QWidget *parent, const char *name, const QRect &place, TTextTable *table)
@@ -426,6 +460,7 @@ QTableView *TQintarForm::BuildTable(QWidget *parent, const char *name, const QRe
     // The table's current and top rows are the truth; the view mirrors them, and the operator's
     // clicks and scrolling go back into the table (model row = table row - 1).
     auto mirroring = std::make_shared<bool>(false);
+    view->selectRow(table->Row() - 1);
     connect(table, &TTextTable::CurrentRowChanged, view, [view, mirroring](int row) {
         if (*mirroring)
             return;
@@ -481,23 +516,15 @@ void TQintarForm::FormCreate()
         return;
     }
 
-    m_data->SetRowCount(TableRows);
-    m_data->SetRowTexts(0, {QStringLiteral("Pt"), QStringLiteral("X value (mm)"),
-                            QStringLiteral("Y value (mm)"), QStringLiteral("Z value (mm)")});
-    m_distances->SetRowCount(TableRows);
-    m_distances->SetRowTexts(0, {QStringLiteral("Pt 1"), QStringLiteral("Pt 2"), QStringLiteral("delta X"),
-                                 QStringLiteral("delta Y"), QStringLiteral("delta Z"),
-                                 QStringLiteral("delta R")});
-    m_angles->SetRowCount(TableRows);
-    m_angles->SetRowTexts(0, {QStringLiteral("Pt 1"), QStringLiteral("Pt 2"), QStringLiteral("Pt 3"),
-                              QStringLiteral("theta3D"), QStringLiteral("thetaXY"), QStringLiteral("thetaXZ"),
-                              QStringLiteral("thetaYZ")});
-
+    // The port manager's number and end sequences come here.
+    m_register.SetHeaders();
+    m_views->StartUp();
     for (QScrollBar *bar : scrlZoom) {
         bar->setMaximum(100);
         bar->setMinimum(5);
         bar->setValue(100);
     }
+    m_derivations->ClearSelections();
 }
 
 void TQintarForm::resizeEvent(QResizeEvent *event)
@@ -565,7 +592,7 @@ QString TQintarForm::DefaultProjectName()
 
 bool TQintarForm::HasMeasuredData() const
 {
-    return !m_data->Cell(0, 1).isEmpty();
+    return !m_register.Data().Cell(0, 1).isEmpty();
 }
 
 void TQintarForm::btnNewClick()
@@ -578,10 +605,33 @@ void TQintarForm::btnNewClick()
 
 void TQintarForm::ClearAll()
 {
-    m_data->ClearDataRows();
-    m_distances->ClearDataRows();
-    m_angles->ClearDataRows();
-    m_pointCount = 0;
+    m_views->ClearAllSeries();
+    m_register.ClearAll();
+}
+
+void TQintarForm::sbDistanceClick()
+{
+    // Delete Point, or all three up, keeps the layout last set.
+    if (!sbDistance->isChecked() && !sbAngle->isChecked())
+        return;
+    gbMeasuredData->resize(gbMeasuredData->width(), ShortDataGroupHeight);
+    sgData->resize(sgData->width(), ShortDataTableHeight);
+    gbInferredDistances->setVisible(sbDistance->isChecked());
+    gbinferredAngles->setVisible(sbAngle->isChecked());
+}
+
+void TQintarForm::RecordPoint(TPoint3 point)
+{
+    // A full table takes no more points: the point is neither plotted nor recorded.
+    if (m_register.IsDataFull()) {
+        if (m_register.AddPoint(point, true).tellOperator)
+            m_dialogs->ShowMessage(TPointRegister::TableFullMessage());
+        return;
+    }
+    if (!HasProjectName())
+        edProjectName->setText(DefaultProjectName());
+    m_views->AddRecordedPoint(point);
+    m_register.AddPoint(point, gbMeasuredData->height() == ShortDataGroupHeight);
 }
 
 bool TQintarForm::SaveProject()

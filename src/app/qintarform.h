@@ -11,6 +11,7 @@
 #include "app/calibrationpanellogic.h"
 #include "app/settingsfile.h"
 #include "common/calibration.h"
+#include "register/pointregister.h"
 
 #include <QString>
 #include <QWidget>
@@ -25,17 +26,22 @@ class QPushButton;
 class QScrollBar;
 class QTableView;
 class QTimer;
+class TChartEngine;
+class TDerivations;
 class TOperatorDialogs;
+class TPlotViews;
+class TPointPicker;
 class TTextTable;
 class TToggleGroup;
+class TViewPickPlots;
 
 class TQintarForm : public QWidget
 {
     Q_OBJECT
 
 public:
-    // dialogs answers every question and plays every sound; without one the window uses plain message
-    // boxes. It must outlive the window.
+    // dialogs answers every question and plays every sound; without one the window uses the
+    // station's message boxes and sounds. It must outlive the window.
     explicit TQintarForm(TOperatorDialogs *dialogs = nullptr, QWidget *parent = nullptr);
     ~TQintarForm() override;
 
@@ -43,7 +49,7 @@ public:
     // WorkingDirectory + "/Data", with the platform's separators.
     QString DataDirectory() const;
     QString NextCommand() const { return m_nextCommand; }
-    int PointCount() const { return m_pointCount; }
+    int PointCount() const { return m_register.PointCount(); }
     bool ShuttingDown() const { return m_shuttingDown; }
     int ChartWidth() const { return m_chartWidth; }
     int ChartHeight() const { return m_chartHeight; }
@@ -72,6 +78,8 @@ private:
     void SetOuterWidth(int outerWidth);
     void btnNewClick();
     void ClearAll();
+    void sbDistanceClick();
+    void RecordPoint(TPoint3 point);
     // Saves the whole project as the project "Save" button does; true when the file was written.
     bool SaveProject();
     void tShutdownTimer();
@@ -90,7 +98,6 @@ private:
 
     QString m_workingDirectory;
     QString m_nextCommand = QStringLiteral("BR00");
-    int m_pointCount = 0;
     bool m_shuttingDown = false;
     TSettingsFile m_settings;
     quint16 m_portNumber = TSettingsFile::kDefaultPortNumber;
@@ -99,9 +106,12 @@ private:
     int m_chartWidth = 0;
     int m_chartHeight = 0;
 
-    TTextTable *m_data = nullptr;
-    TTextTable *m_distances = nullptr;
-    TTextTable *m_angles = nullptr;
+    TPointRegister m_register;
+    std::unique_ptr<TChartEngine> m_engine;
+    std::unique_ptr<TPlotViews> m_views;
+    std::unique_ptr<TViewPickPlots> m_pickPlots;
+    std::unique_ptr<TDerivations> m_derivations;
+    std::unique_ptr<TPointPicker> m_picker;
 
     QLineEdit *edProjectName = nullptr;
     QPushButton *sbOnLine = nullptr;

@@ -242,9 +242,7 @@ private Q_SLOTS:
         QCOMPARE(station->dialogs.Errors,
                  QStringList(QStringLiteral("Cannot create ") +
                              QDir::toNativeSeparators(station->folder.path() + QStringLiteral("/Data"))));
-        TTextTable *data = Table(form, "sgData");
-        QCOMPARE(data->RowCount(), 100);
-        QVERIFY(data->Cell(0, 0).isEmpty());
+        QVERIFY(Table(form, "sgData")->Cell(0, 0).isEmpty());
         QVERIFY(form.isEnabled());
     }
 
@@ -354,6 +352,38 @@ private Q_SLOTS:
         yz->click();
         QVERIFY(!yz->isChecked());
         QVERIFY(!xy->isChecked());
+    }
+
+    void OperationTogglesChooseTheTableLayout_data()
+    {
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<int>("dataHeight");
+        QTest::addColumn<bool>("distancesShown");
+        QTest::addColumn<bool>("anglesShown");
+        QTest::newRow("start") << QStringList() << 465 << false << false;
+        QTest::newRow("distance") << QStringList{"sbDistance"} << 220 << true << false;
+        QTest::newRow("angle") << QStringList{"sbAngle"} << 220 << false << true;
+        QTest::newRow("delete keeps the full table") << QStringList{"sbDelete"} << 465 << false << false;
+        QTest::newRow("angle then delete keeps angles")
+            << QStringList{"sbAngle", "sbDelete"} << 220 << false << true;
+        QTest::newRow("distance released stays short")
+            << QStringList{"sbDistance", "sbDistance"} << 220 << true << false;
+    }
+
+    void OperationTogglesChooseTheTableLayout()
+    {
+        QFETCH(QStringList, clicks);
+        QFETCH(int, dataHeight);
+        QFETCH(bool, distancesShown);
+        QFETCH(bool, anglesShown);
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        for (const QString &name : clicks)
+            form.findChild<QAbstractButton *>(name)->click();
+        QCOMPARE(Find<QWidget>(form, "sgData")->height(), dataHeight);
+        QCOMPARE(Find<QWidget>(form, "gbMeasuredData")->height(), dataHeight == 465 ? 489 : 250);
+        QCOMPARE(Find<QWidget>(form, "gbInferredDistances")->isVisibleTo(&form), distancesShown);
+        QCOMPARE(Find<QWidget>(form, "gbinferredAngles")->isVisibleTo(&form), anglesShown);
     }
 
     void ProjectNames_data()
