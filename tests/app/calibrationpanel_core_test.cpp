@@ -71,6 +71,12 @@ struct TRefusedCase
     TTexts Texts;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const TRefusedCase &c, std::ostream *os)
+{
+    *os << c.Name;
+}
+
 class RefusedEdits : public testing::TestWithParam<TRefusedCase>
 {
 };

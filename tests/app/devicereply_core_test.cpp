@@ -14,6 +14,12 @@ struct TReplyCase
     std::optional<TPositionReply> Expected;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const TReplyCase &c, std::ostream *os)
+{
+    *os << c.Name;
+}
+
 class PositionReply : public testing::TestWithParam<TReplyCase>
 {
 };
@@ -69,6 +75,12 @@ struct TGoToCase
     float X, Y, Z;
     QByteArray Command;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const TGoToCase &c, std::ostream *os)
+{
+    *os << c.Name;
+}
 
 class GoToCommand : public testing::TestWithParam<TGoToCase>
 {

@@ -41,6 +41,12 @@ struct TReplyCase
     QByteArray NextAfter;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const TReplyCase &c, std::ostream *os)
+{
+    *os << c.Name;
+}
+
 class CycleReply : public testing::TestWithParam<TReplyCase>
 {
 };

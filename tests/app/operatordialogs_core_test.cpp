@@ -21,6 +21,12 @@ struct TFilterCase
     const char *Qt;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const TFilterCase &c, std::ostream *os)
+{
+    *os << c.Name;
+}
+
 class FilterText : public testing::TestWithParam<TFilterCase>
 {
 };

@@ -30,6 +30,12 @@ struct TLayoutCase
     QByteArray After;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const TLayoutCase &c, std::ostream *os)
+{
+    *os << c.Name;
+}
+
 class ProfileLayout : public testing::TestWithParam<TLayoutCase>
 {
 };

@@ -101,6 +101,12 @@ struct TPortCase
     std::optional<quint16> Port;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const TPortCase &c, std::ostream *os)
+{
+    *os << c.Text;
+}
+
 class PortNumberText : public testing::TestWithParam<TPortCase>
 {
 };
