@@ -3,6 +3,7 @@
 #include "app/projectname.h"
 #include "app/qtoperatordialogs.h"
 #include "app/togglegroup.h"
+#include "files/projectfile.h"
 #include "plots/plotviews.h"
 #include "plots/seriesstore.h"
 #include "register/derivations.h"
@@ -10,6 +11,7 @@
 #include "register/texttable.h"
 #include "register/viewpickplots.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -40,6 +42,7 @@ constexpr int ClientHeight = 695;
 constexpr int NarrowOuterWidth = 981;
 constexpr int WideOuterWidth = 1225;
 constexpr int TableRowHeight = 15;
+const QString ProjectFilter = QStringLiteral("Qintar Project Files (*.prj)|*.PRJ");
 constexpr int FullDataGroupHeight = 489;
 constexpr int FullDataTableHeight = 465;
 constexpr int ShortDataGroupHeight = 250;
@@ -210,11 +213,14 @@ void TQintarForm::BuildMainArea()
 {
     QGroupBox *gbProject = Group(this, "gbProject", tr("Project"), {11, 2, 249, 51});
     auto *btnNew = Button(gbProject, "btnNew", tr("New"), {8, 18, 75, 25});
-    Button(gbProject, "btnLoadAll", tr("Load"), {88, 18, 75, 25});
-    Button(gbProject, "btnSaveAll", tr("Save"), {168, 18, 75, 25});
+    auto *btnLoadAll = Button(gbProject, "btnLoadAll", tr("Load"), {88, 18, 75, 25});
+    auto *btnSaveAll = Button(gbProject, "btnSaveAll", tr("Save"), {168, 18, 75, 25});
     // Beyond the group's right edge, so never seen.
-    Button(gbProject, "btnSave", tr("Save"), {414, 18, 75, 25});
+    auto *btnSave = Button(gbProject, "btnSave", tr("Save"), {414, 18, 75, 25});
     connect(btnNew, &QPushButton::clicked, this, &TQintarForm::btnNewClick);
+    connect(btnLoadAll, &QPushButton::clicked, this, &TQintarForm::btnLoadAllClick);
+    connect(btnSaveAll, &QPushButton::clicked, this, &TQintarForm::btnSaveAllClick);
+    connect(btnSave, &QPushButton::clicked, this, &TQintarForm::btnSaveClick);
 
     QGroupBox *gbProjectName = Group(this, "gbProjectName", tr("Project Name"), {269, 2, 343, 51});
     edProjectName = Edit(gbProjectName, "edProjectName", {}, {8, 20, 327, 21});
@@ -326,19 +332,31 @@ void TQintarForm::BuildMainArea()
         sgAngles->setColumnWidth(column, column < 3 ? 32 : 54);
     gbinferredAngles->hide();
 
-    // Under the views: the designed table-file groups, covered by the chart in front.
+    // Under the views: the designed table-file groups, covered by the chart in front. The operator
+    // reaches the same operations through each table's context menu.
+    using TKind = TTableFile::TKind;
     QGroupBox *gbSaveToFile = Group(this, "gbSaveToFile", tr("Save to File"), {194, 298, 250, 51});
-    Button(gbSaveToFile, "btnSaveCoordinates", tr("Coordinates"), {8, 18, 75, 25});
-    Button(gbSaveToFile, "btnSaveDistances", tr("Distances"), {88, 18, 75, 25});
-    Button(gbSaveToFile, "btnSaveAngles", tr("Angles"), {168, 18, 75, 25});
-    Button(gbSaveToFile, "Button1", tr("Save"), {414, 18, 75, 25});
     QGroupBox *gbLoad = Group(this, "gbLoad", tr("Load from file"), {191, 354, 254, 51});
-    Button(gbLoad, "btnLoadCoordinates", tr("Coordinates"), {8, 18, 75, 25});
-    Button(gbLoad, "btnLoadDistances", tr("Distances"), {88, 18, 75, 25});
-    Button(gbLoad, "btnLoadAngles", tr("Angles"), {168, 18, 75, 25});
-    Button(gbLoad, "Button3", tr("Save"), {414, 18, 75, 25});
-    gbSaveToFile->lower();
-    gbLoad->lower();
+    const char *saveNames[] = {"btnSaveCoordinates", "btnSaveDistances", "btnSaveAngles"};
+    const char *loadNames[] = {"btnLoadCoordinates", "btnLoadDistances", "btnLoadAngles"};
+    const QString captions[] = {tr("Coordinates"), tr("Distances"), tr("Angles")};
+    const TKind kinds[] = {TKind::Coordinates, TKind::Distances, TKind::Angles};
+    for (int i = 0; i < 3; ++i) {
+        const TKind kind = kinds[i];
+        auto *save = Button(gbSaveToFile, saveNames[i], captions[i], {8 + i * 80, 18, 75, 25});
+        connect(save, &QPushButton::clicked, this, [this, kind] { WriteTableFile(kind); });
+        auto *load = Button(gbLoad, loadNames[i], captions[i], {8 + i * 80, 18, 75, 25});
+        connect(load, &QPushButton::clicked, this, [this, kind] { LoadTableFile(kind); });
+    }
+    for (QGroupBox *group : {gbSaveToFile, gbLoad}) {
+        auto *hiddenSave =
+            Button(group, group == gbSaveToFile ? "Button1" : "Button3", tr("Save"), {414, 18, 75, 25});
+        connect(hiddenSave, &QPushButton::clicked, this, &TQintarForm::btnSaveClick);
+        group->lower();
+    }
+    AddTableFileActions(sgData, TKind::Coordinates);
+    AddTableFileActions(sgDistance, TKind::Distances);
+    AddTableFileActions(sgAngles, TKind::Angles);
 
     // The strip below the views tells the operator how the link to the device is doing.
     stLinkStatus = Label(this, "stLinkStatus", {}, QRect(8, 672, 600, 20));
@@ -634,13 +652,96 @@ void TQintarForm::RecordPoint(TPoint3 point)
     m_register.AddPoint(point, gbMeasuredData->height() == ShortDataGroupHeight);
 }
 
-bool TQintarForm::SaveProject()
+TFileTables TQintarForm::FileTables()
 {
-    if (!HasProjectName()) {
-        m_dialogs->ShowMessage(QStringLiteral("Please enter a project name"));
+    return TFileTables{
+        m_register.Data(), m_register.Distances(), m_register.Angles(),
+        [this](const QString &x, const QString &y, const QString &z) { return m_views->PlotPoint(x, y, z); },
+        [this] { m_views->ClearAllSeries(); }};
+}
+
+bool TQintarForm::Report(const TFileResult &result)
+{
+    switch (result.status) {
+    case TFileResult::TStatus::Done:
+        for (const QString &warning : result.warnings)
+            m_dialogs->ShowMessage(warning);
+        return true;
+    case TFileResult::TStatus::NoProjectName:
+    case TFileResult::TStatus::RefusedName:
+        m_dialogs->ShowMessage(result.message);
+        return false;
+    case TFileResult::TStatus::Failed:
+        m_dialogs->ShowError(result.message);
         return false;
     }
     return false;
+}
+
+bool TQintarForm::btnSaveAllClick()
+{
+    const TProjectFile file(FileTables());
+    return Report(file.Save(DataDirectory(), edProjectName->text(), DefaultProjectName()));
+}
+
+void TQintarForm::btnLoadAllClick()
+{
+    const auto fileName = m_dialogs->OpenFileName({}, DataDirectory(), ProjectFilter);
+    if (!fileName)
+        return;
+    TProjectFile file(FileTables());
+    const TFileResult result = file.Load(*fileName);
+    if (result.Ok()) {
+        if (result.pointCount)
+            m_register.SetPointCount(*result.pointCount);
+        if (result.projectName)
+            edProjectName->setText(*result.projectName);
+    }
+    Report(result);
+}
+
+bool TQintarForm::WriteTableFile(TTableFile::TKind kind)
+{
+    const auto fileName =
+        m_dialogs->SaveFileName(TTableFile::SaveTitle(kind), DataDirectory(), ProjectFilter);
+    if (!fileName)
+        return true;
+    const TTableFile file(FileTables());
+    return Report(file.Save(kind, *fileName));
+}
+
+void TQintarForm::btnSaveClick()
+{
+    // A cancelled dialog skips only its own file; a failed write ends the whole operation.
+    for (TTableFile::TKind kind :
+         {TTableFile::TKind::Coordinates, TTableFile::TKind::Distances, TTableFile::TKind::Angles})
+        if (!WriteTableFile(kind))
+            return;
+}
+
+void TQintarForm::LoadTableFile(TTableFile::TKind kind)
+{
+    const auto fileName = m_dialogs->OpenFileName({}, DataDirectory(), ProjectFilter);
+    if (!fileName)
+        return;
+    TTableFile file(FileTables());
+    const TFileResult result = file.Load(kind, *fileName);
+    if (result.Ok() && result.pointCount)
+        m_register.SetPointCount(*result.pointCount);
+    Report(result);
+}
+
+void TQintarForm::AddTableFileActions(QTableView *view, TTableFile::TKind kind)
+{
+    auto *save = new QAction(tr("Save to file..."), view);
+    save->setObjectName(view->objectName() + QStringLiteral("SaveToFile"));
+    connect(save, &QAction::triggered, this, [this, kind] { WriteTableFile(kind); });
+    auto *load = new QAction(tr("Load from file..."), view);
+    load->setObjectName(view->objectName() + QStringLiteral("LoadFromFile"));
+    connect(load, &QAction::triggered, this, [this, kind] { LoadTableFile(kind); });
+    view->addAction(save);
+    view->addAction(load);
+    view->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void TQintarForm::closeEvent(QCloseEvent *event)
@@ -651,7 +752,7 @@ void TQintarForm::closeEvent(QCloseEvent *event)
     }
     if (HasMeasuredData() &&
         m_dialogs->AskYesNo(QStringLiteral("Save current data?"), TOperatorDialogs::TStyle::Information)) {
-        if (SaveProject())
+        if (btnSaveAllClick())
             m_dialogs->ShowMessage(QStringLiteral("Data has been saved to disk"));
         event->ignore();
         return;

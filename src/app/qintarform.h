@@ -11,6 +11,9 @@
 #include "app/calibrationpanellogic.h"
 #include "app/settingsfile.h"
 #include "common/calibration.h"
+#include "files/fileresult.h"
+#include "files/filetables.h"
+#include "files/tablefile.h"
 #include "register/pointregister.h"
 
 #include <QString>
@@ -80,8 +83,17 @@ private:
     void ClearAll();
     void sbDistanceClick();
     void RecordPoint(TPoint3 point);
-    // Saves the whole project as the project "Save" button does; true when the file was written.
-    bool SaveProject();
+    // The project "Save" button; true when the file was written.
+    bool btnSaveAllClick();
+    void btnLoadAllClick();
+    // One table file through the save dialog; false when writing failed (a cancel is no failure).
+    bool WriteTableFile(TTableFile::TKind kind);
+    void btnSaveClick();
+    void LoadTableFile(TTableFile::TKind kind);
+    void AddTableFileActions(QTableView *view, TTableFile::TKind kind);
+    TFileTables FileTables();
+    // Shows what the operator has to know of a file operation; true when it was done.
+    bool Report(const TFileResult &result);
     void tShutdownTimer();
 
     void ShowCalibration();

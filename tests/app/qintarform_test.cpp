@@ -5,6 +5,7 @@
 #include "scripteddialogs.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -301,6 +302,81 @@ private Q_SLOTS:
         form.show();
         QVERIFY(form.close());
         QCOMPARE(station->dialogs.Questions.size(), 3);
+    }
+
+    void SavingOnCloseWritesTheProject()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        PutPoint(form);
+        Find<QLineEdit>(form, "edProjectName")->setText(QStringLiteral("Bracket"));
+        station->dialogs.Answers = {true};
+        form.show();
+        QVERIFY(!form.close());
+        QVERIFY(QFileInfo::exists(station->folder.filePath(QStringLiteral("Data/Bracket.prj"))));
+        QCOMPARE(station->dialogs.Messages, QStringList("Data has been saved to disk"));
+    }
+
+    void ProjectRoundTripThroughTheProjectGroup()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        PutPoint(form);
+        Table(form, "sgData")->SetRowTexts(2, {"2", "4.000", "5.000", "abc"});
+        Table(form, "sgAngles")->SetRowTexts(1, {"1", "2", "1", "***.***", "0.000", "0.000", "0.000"});
+        Find<QLineEdit>(form, "edProjectName")->setText(QStringLiteral(" bracket A"));
+        Find<QPushButton>(form, "btnSaveAll")->click();
+        const QString file = station->folder.filePath(QStringLiteral("Data/ bracket A.prj"));
+        QVERIFY(QFileInfo::exists(file));
+        const QStringList data = Table(form, "sgData")->RowTexts(2);
+        const QStringList angles = Table(form, "sgAngles")->RowTexts(1);
+
+        Find<QPushButton>(form, "btnNew")->click();
+        station->dialogs.FileNames = {file};
+        Find<QPushButton>(form, "btnLoadAll")->click();
+        QCOMPARE(station->dialogs.FileDialogFolders, QStringList(form.DataDirectory()));
+        QCOMPARE(station->dialogs.FileDialogFilters, QStringList("Qintar Project Files (*.prj)|*.PRJ"));
+        QCOMPARE(Find<QLineEdit>(form, "edProjectName")->text(), QStringLiteral(" bracket A"));
+        QCOMPARE(form.PointCount(), 2);
+        QCOMPARE(Table(form, "sgData")->RowTexts(2), data);
+        QCOMPARE(Table(form, "sgAngles")->RowTexts(1), angles);
+    }
+
+    void TableFilesOfferTheirDialogsInOrder()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        PutPoint(form);
+        const QString coordinates = station->folder.filePath(QStringLiteral("points.txt"));
+        const QString angles = station->folder.filePath(QStringLiteral("angles.txt"));
+        station->dialogs.FileNames = {coordinates, std::nullopt, angles};
+        Find<QPushButton>(form, "Button1")->click();
+        QCOMPARE(station->dialogs.FileDialogTitles,
+                 QStringList({"Select save file for coordinate data", "Select save file for distance data",
+                              "Select save file for angle data"}));
+        QFile written(coordinates);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QByteArray("1,1.000,2.000,3.000\r\n"));
+        QVERIFY(QFileInfo::exists(angles));
+    }
+
+    void TablesOfferTheirFilesInAContextMenu()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        PutPoint(form);
+        const QString fileName = station->folder.filePath(QStringLiteral("points.txt"));
+        station->dialogs.FileNames = {fileName, fileName};
+        auto *view = Find<QTableView>(form, "sgData");
+        QCOMPARE(view->contextMenuPolicy(), Qt::ActionsContextMenu);
+        view->findChild<QAction *>(QStringLiteral("sgDataSaveToFile"))->trigger();
+        Table(form, "sgData")->ClearDataRows();
+        view->findChild<QAction *>(QStringLiteral("sgDataLoadFromFile"))->trigger();
+        QCOMPARE(Table(form, "sgData")->RowTexts(1), QStringList({"1", "1.000", "2.000", "3.000"}));
+        QCOMPARE(form.PointCount(), 1);
+        for (const char *name :
+             {"sgDistanceSaveToFile", "sgDistanceLoadFromFile", "sgAnglesSaveToFile", "sgAnglesLoadFromFile"})
+            QVERIFY2(form.findChild<QAction *>(QLatin1String(name)), name);
     }
 
     void NewEmptiesEverythingAndAsksForAName()
