@@ -1,0 +1,356 @@
+#include "plots/axislabelstep.h"
+#include "plots/plot3dview.h"
+#include "plots/plotviews.h"
+#include "plots/qtchartengine.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QDir>
+#include <QImage>
+#include <QScrollBar>
+#include <QTest>
+#include <QValueAxis>
+#include <QWidget>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+constexpr int ChartWidth = 600;
+constexpr int ChartHeight = 520;
+
+using TClicks = std::vector<std::pair<int, int>>;
+
+class ChartEngineTest : public ::testing::Test
+{
+protected:
+    ChartEngineTest()
+    {
+        window.resize(ChartWidth + 16, ChartHeight + 140);
+        engine.SetPointClickHandler([this](int series, int index) { clicks.emplace_back(series, index); });
+        views.StartUp();
+        engine.LayoutCharts(8, 130, ChartWidth, ChartHeight);
+        window.show();
+    }
+
+    // Whether the picture of chart holds colour within a couple of pixels of position.
+    static bool HasColourNear(const QImage &image, QPointF position, const QColor &colour)
+    {
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx) {
+                const QColor seen = image.pixelColor(qRound(position.x()) + dx, qRound(position.y()) + dy);
+                if (std::abs(seen.red() - colour.red()) < 40 &&
+                    std::abs(seen.green() - colour.green()) < 40 &&
+                    std::abs(seen.blue() - colour.blue()) < 40)
+                    return true;
+            }
+        return false;
+    }
+
+    QWidget window;
+    TQtChartEngine engine{&window};
+    TPlotViews views{engine};
+    TClicks clicks;
+};
+
+TEST_F(ChartEngineTest, NamesSizesAndPlacesOfChartsSeriesAndBars)
+{
+    for (int n = 1; n <= 4; ++n) {
+        QWidget *chart = window.findChild<QWidget *>(QStringLiteral("Chart%1").arg(n));
+        ASSERT_EQ(chart, engine.Chart(n));
+        EXPECT_EQ(chart->geometry(), QRect(8, 130, ChartWidth, ChartHeight));
+    }
+    for (int n = 1; n <= 16; ++n) {
+        const QString name = QStringLiteral("Series%1").arg(n);
+        QObject *series = engine.Chart((n - 1) % 4 + 1)->findChild<QObject *>(name);
+        EXPECT_NE(series, nullptr) << name.toStdString();
+    }
+
+    struct TBar
+    {
+        const char *name;
+        int chart;
+        QRect geometry;
+        int minimum, maximum, value;
+    };
+    const TBar bars[] = {
+        {"scrlZoomXY", 1, {ChartWidth - 25, 210, 17, 121}, 5, 100, 100},
+        {"scrlZoomXZ", 2, {ChartWidth - 25, 210, 17, 121}, 5, 100, 100},
+        {"scrlZoomYZ", 3, {ChartWidth - 25, 210, 17, 121}, 5, 100, 100},
+        {"scrlZoom3D", 4, {ChartWidth - 25, 210, 17, 121}, 5, 100, 100},
+        {"scrlRotate3D", 4, {ChartWidth - 148, ChartHeight - 22, 121, 17}, 0, 360, 301},
+        {"scrlElevate3D", 4, {ChartWidth - 25, ChartHeight - 146, 17, 121}, 0, 360, 344},
+    };
+    for (const TBar &expected : bars) {
+        SCOPED_TRACE(expected.name);
+        auto *bar = window.findChild<QScrollBar *>(expected.name);
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->parentWidget(), engine.Chart(expected.chart));
+        EXPECT_EQ(bar->geometry(), expected.geometry);
+        EXPECT_EQ(bar->minimum(), expected.minimum);
+        EXPECT_EQ(bar->maximum(), expected.maximum);
+        EXPECT_EQ(bar->value(), expected.value);
+        EXPECT_EQ(bar->isVisibleTo(&window), true);
+    }
+    EXPECT_EQ(engine.ZoomBar(4), window.findChild<QScrollBar *>("scrlZoom3D"));
+    EXPECT_EQ(engine.RotateBar(), window.findChild<QScrollBar *>("scrlRotate3D"));
+}
+
+TEST_F(ChartEngineTest, LayoutBringsTheXYViewToFrontWhateverWasChosen)
+{
+    views.HandleGraphView(false, false, false, true);
+    EXPECT_EQ(window.childAt(300, 300), engine.Chart(4));
+    engine.LayoutCharts(8, 130, ChartWidth, ChartHeight);
+    EXPECT_EQ(engine.FrontChart(), 1);
+    QWidget *seen = window.childAt(300, 300);
+    EXPECT_TRUE(seen == engine.Chart(1) || engine.Chart(1)->isAncestorOf(seen));
+}
+
+class PlaneViewTest : public ChartEngineTest, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(PlaneViewTest, RecordedPointShowsWhereThePlacementRulePutsItAndAClickPicksIt)
+{
+    const int chart = GetParam();
+    auto *view = static_cast<QChartView *>(engine.Chart(chart));
+    views.HandleGraphView(chart == 1, chart == 2, chart == 3, false);
+    views.AddRecordedPoint({-60.0f, -20.0f, 40.0f});
+    views.AddRecordedPoint({30.0f, 70.0f, -50.0f});
+    // A line across an empty part of the view: clicks on it report nothing.
+    views.AddLinePoint(chart, 1, {-80.0f, -80.0f, -80.0f});
+    views.AddLinePoint(chart, 1, {80.0f, -80.0f, -80.0f});
+    QApplication::processEvents();
+
+    // The second point by the placement rule: (X, Y), (X, Z), (Y, Z).
+    const QPointF expectedValue = chart == 1   ? QPointF(30, 70)
+                                  : chart == 2 ? QPointF(30, -50)
+                                               : QPointF(70, -50);
+    const QRectF area = view->chart()->plotArea();
+    const QPointF expected = view->mapFromScene(view->chart()->mapToScene(
+        QPointF(area.left() + (expectedValue.x() + 100.0) / 200.0 * area.width(),
+                area.bottom() - (expectedValue.y() + 100.0) / 200.0 * area.height())));
+    const auto drawnAt = engine.MarkPosition(chart, 1);
+    ASSERT_TRUE(drawnAt.has_value());
+    EXPECT_NEAR(drawnAt->x(), expected.x(), 1.0);
+    EXPECT_NEAR(drawnAt->y(), expected.y(), 1.0);
+
+    const QColor starColour = chart == 2   ? QColor(Qt::yellow)
+                              : chart == 3 ? QColor(0, 255, 64)
+                                           : QColor(0x20, 0x9f, 0xdf);
+    const QImage picture = view->grab().toImage();
+    EXPECT_TRUE(HasColourNear(picture, expected, starColour));
+
+    const QPoint lineMiddle = view->mapFromScene(
+        view->chart()->mapToScene(QPointF(area.center().x(), area.bottom() - 20.0 / 200.0 * area.height())));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, lineMiddle);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      QPoint(qRound(area.center().x()), qRound(area.center().y())));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, expected.toPoint() + QPoint(1, -1));
+    EXPECT_EQ(clicks, (TClicks{{chart, 1}}));
+    // A pick is not a zoom, nor is a click on an empty place.
+    EXPECT_EQ(engine.AxisMaximum(chart, TAxis::Bottom), 100.0);
+    EXPECT_EQ(engine.AxisMinimum(chart, TAxis::Left), -100.0);
+    EXPECT_EQ(views.ClickedPoint(chart, clicks[0].second), (chart == 1   ? TPoint3{30.0f, 70.0f, 0.0f}
+                                                            : chart == 2 ? TPoint3{30.0f, 0.0f, -50.0f}
+                                                                         : TPoint3{0.0f, 70.0f, -50.0f}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Charts, PlaneViewTest, ::testing::Values(1, 2, 3));
+
+TEST_F(ChartEngineTest, ZoomedOutPointIsNeitherDrawnNorPicked)
+{
+    views.AddRecordedPoint({60.0f, 0.0f, 0.0f});
+    views.ZoomChanged(1, 50);
+    EXPECT_FALSE(engine.MarkPosition(1, 0).has_value());
+    const auto onEdge = engine.MarkPosition(5, 0);
+    EXPECT_FALSE(onEdge.has_value());
+    auto *view = static_cast<QChartView *>(engine.Chart(1));
+    const QRectF area = view->chart()->plotArea();
+    EXPECT_EQ(engine.MarkAt(1, QPointF(area.right() + 20.0, area.center().y())), -1);
+}
+
+TEST_F(ChartEngineTest, ThreeDViewStandsZUpAndYInDepth)
+{
+    // Looking straight at the X-Z face: X runs right, Z runs up, and Y only moves a point along the
+    // line of sight (towards the centre).
+    views.RotationChanged(0);
+    views.ElevationChanged(0);
+    views.HandleGraphView(false, false, false, true);
+    views.AddRecordedPoint({0.0f, 0.0f, 0.0f});
+    views.AddRecordedPoint({50.0f, 0.0f, 0.0f});
+    views.AddRecordedPoint({0.0f, 0.0f, 50.0f});
+    views.AddRecordedPoint({0.0f, 50.0f, 0.0f});
+    const QPointF origin = *engine.MarkPosition(4, 0);
+    const QPointF alongX = *engine.MarkPosition(4, 1);
+    const QPointF alongZ = *engine.MarkPosition(4, 2);
+    const QPointF alongY = *engine.MarkPosition(4, 3);
+    EXPECT_GT(alongX.x(), origin.x() + 20.0);
+    EXPECT_NEAR(alongX.y(), origin.y(), 0.5);
+    EXPECT_LT(alongZ.y(), origin.y() - 20.0);
+    EXPECT_NEAR(alongZ.x(), origin.x(), 0.5);
+    EXPECT_NEAR(alongY.x(), origin.x(), 0.5);
+    EXPECT_NEAR(alongY.y(), origin.y(), 0.5);
+
+    const QImage picture = engine.Chart(4)->grab().toImage();
+    EXPECT_TRUE(HasColourNear(picture, alongX, QColor(0x20, 0x9f, 0xdf)));
+
+    QTest::mouseClick(engine.Chart(4), Qt::LeftButton, {}, alongZ.toPoint());
+    QTest::mouseClick(engine.Chart(4), Qt::LeftButton, {}, (alongZ + QPointF(40, 0)).toPoint());
+    EXPECT_EQ(clicks, (TClicks{{4, 2}}));
+    EXPECT_EQ(views.ClickedPoint(4, 2), (TPoint3{0.0f, 0.0f, 50.0f}));
+}
+
+TEST_F(ChartEngineTest, ThreeDDistanceLinePassesThroughBothMarks)
+{
+    views.AddRecordedPoint({-30.0f, 20.0f, 10.0f});
+    views.AddRecordedPoint({40.0f, -10.0f, 60.0f});
+    views.AddLinePoint(4, 1, {-30.0f, 20.0f, 10.0f});
+    views.AddLinePoint(4, 1, {40.0f, -10.0f, 60.0f});
+    for (int index = 0; index < 2; ++index) {
+        const auto mark = engine.MarkPosition(4, index);
+        const auto lineEnd = engine.MarkPosition(12, index);
+        ASSERT_TRUE(mark && lineEnd);
+        EXPECT_NEAR(mark->x(), lineEnd->x(), 1e-9);
+        EXPECT_NEAR(mark->y(), lineEnd->y(), 1e-9);
+    }
+}
+
+TEST_F(ChartEngineTest, RotationBarTurnsTheThreeDPicture)
+{
+    QObject::connect(engine.RotateBar(), &QScrollBar::valueChanged, &window,
+                     [this](int value) { views.RotationChanged(value); });
+    QObject::connect(engine.ElevateBar(), &QScrollBar::valueChanged, &window,
+                     [this](int value) { views.ElevationChanged(value); });
+    views.HandleGraphView(false, false, false, true);
+    views.AddRecordedPoint({50.0f, 50.0f, 50.0f});
+    const QPointF before = *engine.MarkPosition(4, 0);
+    const QImage start = engine.Chart(4)->grab().toImage();
+
+    engine.RotateBar()->setValue(200);
+    EXPECT_EQ(engine.Rotation(), 200);
+    const QPointF after = *engine.MarkPosition(4, 0);
+    EXPECT_GT(QLineF(before, after).length(), 10.0);
+    EXPECT_NE(engine.Chart(4)->grab().toImage(), start);
+    EXPECT_TRUE(HasColourNear(engine.Chart(4)->grab().toImage(), after, QColor(0x20, 0x9f, 0xdf)));
+
+    engine.ElevateBar()->setValue(10);
+    EXPECT_EQ(engine.Elevation(), 10);
+    // A new layout takes the bars to the view's angles, which changes nothing.
+    engine.LayoutCharts(8, 130, ChartWidth, ChartHeight);
+    EXPECT_EQ(engine.RotateBar()->value(), 200);
+    EXPECT_EQ(engine.ElevateBar()->value(), 10);
+}
+
+TEST_F(ChartEngineTest, ZoomBarSetsTheAxesTheEngineDraws)
+{
+    views.ZoomChanged(4, 40);
+    views.ZoomChanged(2, 5);
+    for (const TAxis axis : {TAxis::Bottom, TAxis::Left, TAxis::Depth})
+        EXPECT_EQ(engine.AxisMaximum(4, axis), 40.0);
+    auto *view = static_cast<QChartView *>(engine.Chart(2));
+    const auto *horizontal = static_cast<QValueAxis *>(view->chart()->axes(Qt::Horizontal).first());
+    EXPECT_EQ(horizontal->min(), -5.0);
+    EXPECT_EQ(horizontal->max(), 5.0);
+    EXPECT_EQ(engine.AxisMinimum(1, TAxis::Bottom), -100.0);
+}
+
+TEST_F(ChartEngineTest, LiveAndLineSeriesAreNeverPicked)
+{
+    views.ShowLivePosition({10.0f, 10.0f, 10.0f}, true, false, false, true);
+    views.AddLinePoint(1, 1, {-10.0f, -10.0f, 0.0f});
+    views.AddLinePoint(4, 1, {-10.0f, -10.0f, -10.0f});
+    for (const auto &[chart, series] : {std::pair{1, 5}, {1, 9}, {4, 8}, {4, 12}}) {
+        const auto mark = engine.MarkPosition(series, 0);
+        ASSERT_TRUE(mark.has_value());
+        EXPECT_EQ(engine.MarkAt(chart, *mark), -1) << "Series" << series;
+    }
+}
+
+struct TStepCase
+{
+    double span, pixels, labelPixels, leastStep, step;
+    int decimals;
+};
+
+void PrintTo(const TStepCase &c, std::ostream *out)
+{
+    *out << c.span << " mm over " << c.pixels << " px, least step " << c.leastStep;
+}
+
+class AxisLabelStepTest : public ::testing::TestWithParam<TStepCase>
+{
+};
+
+TEST_P(AxisLabelStepTest, WidensTheLeastStepUntilLabelsFit)
+{
+    const TStepCase &c = GetParam();
+    const double step = AxisLabelStep(c.span, c.pixels, c.labelPixels, c.leastStep);
+    EXPECT_DOUBLE_EQ(step, c.step);
+    EXPECT_EQ(AxisLabelDecimals(step), c.decimals);
+}
+
+INSTANTIATE_TEST_SUITE_P(Axes, AxisLabelStepTest,
+                         ::testing::Values(TStepCase{200, 500, 40, 1, 20, 0}, // +-100 mm on a plane view
+                                           TStepCase{10, 500, 40, 1, 1, 0},   // +-5 mm: the least step holds
+                                           TStepCase{10, 500, 40, 0, 1, 0},   // automatic: 0.8 rounds up to 1
+                                           TStepCase{2, 500, 40, 0, 0.2, 1},  // automatic goes below 1
+                                           TStepCase{200, 2000, 40, 10, 10, 0}, // 3D: 10 when there is room
+                                           TStepCase{200, 300, 40, 10, 50, 0},  // 26.7 rounds up to 50
+                                           TStepCase{200, 0, 40, 1, 200, 0},    // a view not yet laid out
+                                           TStepCase{0, 500, 40, 1, 1, 0}));    // an empty range
+
+} // namespace
+
+namespace {
+
+// Pictures of the four views with a few dozen points, a distance and an angle, for looking at by eye:
+// set QINTAR_PLOT_SHOTS to a folder to have them written there.
+TEST_F(ChartEngineTest, WritesPicturesWhenAsked)
+{
+    const QString folder = qEnvironmentVariable("QINTAR_PLOT_SHOTS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "QINTAR_PLOT_SHOTS not set";
+    QDir().mkpath(folder);
+    for (int i = 0; i < 36; ++i) {
+        const float t = i * 0.35f;
+        views.AddRecordedPoint({70.0f * std::cos(t) * (0.4f + i / 60.0f),
+                                60.0f * std::sin(t) * (0.5f + i / 72.0f), -70.0f + 4.0f * i});
+    }
+    const TPoint3 a = {-40.0f, -30.0f, 20.0f}, b = {35.0f, 45.0f, -25.0f}, c = {60.0f, -50.0f, 55.0f};
+    for (const TPoint3 &p : {a, b, c})
+        views.AddRecordedPoint(p);
+    views.AddLinePoint(1, 1, a);
+    views.AddLinePoint(1, 1, b);
+    views.AddLinePoint(2, 1, a);
+    views.AddLinePoint(2, 1, b);
+    views.AddLinePoint(2, 2, b);
+    views.AddLinePoint(2, 2, c);
+    views.AddLinePoint(4, 1, a);
+    views.AddLinePoint(4, 1, c);
+    views.ShowLivePosition({10.0f, 20.0f, 30.0f}, true, false, false, false);
+    views.ShowLivePosition({10.0f, 20.0f, 30.0f}, false, true, false, false);
+    views.ShowLivePosition({10.0f, 20.0f, 30.0f}, false, false, true, false);
+    views.ShowLivePosition({10.0f, 20.0f, 30.0f}, false, false, false, true);
+    for (int chart = 1; chart <= 4; ++chart) {
+        views.HandleGraphView(chart == 1, chart == 2, chart == 3, chart == 4);
+        QApplication::processEvents();
+        EXPECT_TRUE(
+            engine.Chart(chart)->grab().save(QStringLiteral("%1/chart%2.png").arg(folder).arg(chart)));
+    }
+    views.ZoomChanged(1, 30);
+    views.ZoomChanged(4, 60);
+    views.RotationChanged(30);
+    views.ElevationChanged(320);
+    for (const int chart : {1, 4}) {
+        views.HandleGraphView(chart == 1, false, false, chart == 4);
+        QApplication::processEvents();
+        EXPECT_TRUE(
+            engine.Chart(chart)->grab().save(QStringLiteral("%1/chart%2-turned.png").arg(folder).arg(chart)));
+    }
+}
+
+} // namespace
