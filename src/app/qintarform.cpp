@@ -3,6 +3,9 @@
 #include "app/projectname.h"
 #include "app/qtoperatordialogs.h"
 #include "app/togglegroup.h"
+#include "devicelink/portmanagerrs232.h"
+#include "devicelink/qtenginetimer.h"
+#include "devicelink/qtserialportaccess.h"
 #include "files/projectfile.h"
 #include "plots/plotviews.h"
 #include "plots/seriesstore.h"
@@ -36,6 +39,7 @@ const QColor DarkBlue(0, 0, 160);
 const QColor LightYellow(255, 255, 128);
 const QColor Silver(192, 192, 192);
 const QColor Red(255, 0, 0);
+const QColor StaleGrey(150, 150, 150);
 
 constexpr int DesignedClientWidth = 968;
 constexpr int ClientHeight = 695;
@@ -198,6 +202,7 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent) : QWidget(p
     tShutdown->setInterval(5000);
     connect(tShutdown, &QTimer::timeout, this, &TQintarForm::tShutdownTimer);
 
+    SetUpPortManager();
     BuildCharts();
     BuildMainArea();
     BuildMaintenanceArea();
@@ -229,11 +234,16 @@ void TQintarForm::BuildMainArea()
     QGroupBox *gbMode = Group(this, "gbMode", tr("Mode"), {618, 2, 343, 51});
     sbOnLine = Toggle(gbMode, "sbOnLine", tr("On Line"), {8, 18, 100, 25});
     SetColour(sbOnLine, QPalette::ButtonText, Red);
+    connect(sbOnLine, &QPushButton::clicked, this, &TQintarForm::sbOnLineClick);
     sbMeasure = Toggle(gbMode, "sbMeasure", tr("Measure Point"), {116, 18, 100, 25});
     sbMeasure->setChecked(true);
     btnGoToPosition = Button(gbMode, "btnGoToPosition", tr("Go To Position"), {224, 18, 110, 25});
     btnGoToPosition->setEnabled(false);
     btnGoToPosition->hide();
+    connect(sbMeasure, &QPushButton::clicked, this,
+            [this] { btnGoToPosition->setEnabled(!sbMeasure->isChecked()); });
+    connect(btnGoToPosition, &QPushButton::clicked, this,
+            [this] { m_cycle.GoToClicked(stGoToX->text(), stGoToY->text(), stGoToZ->text()); });
 
     QGroupBox *gbGraphView = Group(this, "gbGraphView", tr("Graph View"), {3, 55, 257, 51});
     m_viewGroup = new TToggleGroup(this);
@@ -250,7 +260,11 @@ void TQintarForm::BuildMainArea()
     });
     auto *btnClear = Button(gbGraphView, "btnClear", tr("Clear"), {170, 18, 40, 25});
     connect(btnClear, &QPushButton::clicked, this, &TQintarForm::ClearAll);
-    Button(gbGraphView, "btnZero", tr("Zero"), {212, 18, 40, 25});
+    auto *btnZero = Button(gbGraphView, "btnZero", tr("Zero"), {212, 18, 40, 25});
+    connect(btnZero, &QPushButton::clicked, this, [this] {
+        m_cycle.ZeroClicked();
+        m_dialogs->PlaySound(QStringLiteral("hello.wav"));
+    });
 
     QFont readoutFont = font();
     readoutFont.setPointSize(12);
@@ -292,6 +306,8 @@ void TQintarForm::BuildMainArea()
     m_joystickGroup->Add(sbCoarse);
     m_joystickGroup->Add(sbFine);
     sbFine->setChecked(true);
+    connect(m_joystickGroup, &TToggleGroup::Clicked, this,
+            [this] { m_cycle.JoystickClicked(sbCoarse->isChecked()); });
 
     pnLogo = new QFrame(this);
     pnLogo->setObjectName(QStringLiteral("pnLogo"));
@@ -422,6 +438,13 @@ void TQintarForm::BuildMaintenanceArea()
     sbLockZ = Toggle(gbSelectAxis, "sbLockZ", tr("Z only"), {8, 96, 200, 32});
     for (QPushButton *button : {sbLockX, sbLockY, sbLockZ})
         m_axisGroup->Add(button);
+    connect(m_axisGroup, &TToggleGroup::Clicked, this, [this](QAbstractButton *button) {
+        using TAxis = TMeasurementCycle::TAxis;
+        m_cycle.LockClicked(button == sbLockX   ? TAxis::X
+                            : button == sbLockY ? TAxis::Y
+                                                : TAxis::Z,
+                            CycleState());
+    });
 
     Label(this, "Label14", tr("Enter password to access maintenance settings"), QPoint(986, 609));
     edPassword = Edit(this, "edPassword", {}, {1032, 627, 121, 21});
@@ -534,7 +557,13 @@ void TQintarForm::FormCreate()
         return;
     }
 
-    // The port manager's number and end sequences come here.
+    try {
+        USB->SetPortNumber(m_portNumber);
+    } catch (const TSerialError &error) {
+        m_dialogs->ShowError(error.Message());
+    }
+    USB->SetTransmitEndSequence(QByteArray(1, '\r'));
+    USB->SetReceiveEndSequence(QByteArray(1, '\r'));
     m_register.SetHeaders();
     m_views->StartUp();
     for (QScrollBar *bar : scrlZoom) {
@@ -767,6 +796,136 @@ void TQintarForm::closeEvent(QCloseEvent *event)
     tShutdown->start();
     tCommsDelay->stop();
     event->accept();
+}
+
+void TQintarForm::SetUpPortManager()
+{
+    m_usbEngine = std::make_unique<TPortManagerRS232>(std::make_unique<TQtSerialPortAccess>(),
+                                                      std::make_unique<TQtEngineTimer>(),
+                                                      std::make_unique<TQtEngineTimer>());
+    USB = m_usbEngine.get();
+    // The device's line: 19200 baud 8N1, one attempt each way, a second to answer.
+    USB->SetPortNumber(5);
+    USB->SetBaudRate(19200);
+    USB->SetParity(pNone);
+    USB->SetDataBits(8);
+    USB->SetStopBits(1);
+    USB->SetTTimeout(1000);
+    USB->SetRTimeout(1000);
+    USB->SetMaxTransmitAttempts(1);
+    USB->SetMaxReceiveAttempts(1);
+    USB->SetUseDSR(false);
+    USB->SetTransmitEndSequence(QByteArray(1, '\r'));
+    USB->SetReceiveEndSequence(QByteArray(1, '\r'));
+    USB->SetNumberOfReceiveEndSequences(1);
+    USB->SetOnSuccess([this](TPortManagerRS232 &sender) { USBSuccess(sender); });
+    USB->SetOnFail([this](TPortManagerRS232 &sender) { USBFail(sender); });
+    USB->SetErrorReport([this](const TSerialError &error) {
+        ShowLinkTrouble(tr("The port cannot be opened - press On Line again (%1)").arg(error.Message()));
+    });
+    connect(tCommsDelay, &QTimer::timeout, this, &TQintarForm::tCommsDelayTimer);
+}
+
+TCycleState TQintarForm::CycleState() const
+{
+    return TCycleState{m_shuttingDown,         sbOnLine->isChecked(), sbCalibrated->isChecked(),
+                       sbMeasure->isChecked(), sbLockX->isChecked(),  sbLockY->isChecked(),
+                       sbLockZ->isChecked()};
+}
+
+void TQintarForm::sbOnLineClick()
+{
+    try {
+        if (sbOnLine->isChecked()) {
+            USB->SetPortOpen(true);
+            USB->SetCommand(TMeasurementCycle::kReadPosition);
+            ShowLinkTrouble(tr("Waiting for the device..."));
+        } else {
+            USB->SetPortOpen(false);
+            ShowLinkTrouble(tr("Off line"));
+        }
+    } catch (const TSerialError &error) {
+        ShowLinkTrouble(tr("The port cannot be opened - press On Line again (%1)").arg(error.Message()));
+        m_dialogs->ShowError(error.Message());
+    }
+}
+
+void TQintarForm::tCommsDelayTimer()
+{
+    tCommsDelay->stop();
+    try {
+        USB->SetCommand(m_cycle.NextCommand());
+    } catch (const TSerialError &error) {
+        // The cycle stalls here until the operator goes off line and on line again.
+        ShowLinkTrouble(tr("Cannot send to the device - press On Line again (%1)").arg(error.Message()));
+        m_dialogs->PlaySound(QStringLiteral("Chimes.wav"));
+    }
+}
+
+void TQintarForm::USBSuccess(TPortManagerRS232 &sender)
+{
+    const TReplyActions actions = m_cycle.ProcessReply(sender.Reply(), CycleState(), m_calibration);
+    if (!actions.Handled)
+        return;
+    SetLogoColour(actions.Logo);
+    if (actions.Position) {
+        m_views->ShowLivePosition(*actions.Position, sbXYView->isChecked(), sbXZView->isChecked(),
+                                  sbYZView->isChecked(), sb3DView->isChecked());
+        stReadX->setText(actions.Readouts[0]);
+        stReadY->setText(actions.Readouts[1]);
+        stReadZ->setText(actions.Readouts[2]);
+        SetReadoutsFresh(true);
+    }
+    if (actions.Chime)
+        m_dialogs->PlaySound(QStringLiteral("chimes.wav"));
+    if (actions.Record && actions.Position)
+        RecordPoint(*actions.Position);
+    if (actions.Beep)
+        m_dialogs->Beep();
+    SetHeartbeat(actions.Heartbeat);
+    ShowLinkHealthy();
+    if (actions.StartPoll)
+        tCommsDelay->start();
+}
+
+void TQintarForm::USBFail(TPortManagerRS232 &sender)
+{
+    if (m_shuttingDown)
+        return;
+    QString detail = QString::fromLatin1(sender.FailText());
+    if (detail.isEmpty())
+        detail = QString::fromLatin1(sender.ErrorText());
+    ShowLinkTrouble(tr("No reply from the device - press On Line again (%1)").arg(detail));
+}
+
+void TQintarForm::SetLogoColour(TSignalColour colour)
+{
+    const QColor wanted = QColor::fromRgb(RgbOf(colour));
+    if (pnLogo->palette().color(QPalette::Window) != wanted)
+        SetBackground(pnLogo, wanted);
+}
+
+void TQintarForm::SetHeartbeat(TSignalColour colour)
+{
+    SetColour(sbOnLine, QPalette::ButtonText, QColor::fromRgb(RgbOf(colour)));
+}
+
+void TQintarForm::ShowLinkTrouble(const QString &text)
+{
+    stLinkStatus->setText(text);
+    SetColour(stLinkStatus, QPalette::WindowText, Red);
+    SetReadoutsFresh(false);
+}
+
+void TQintarForm::ShowLinkHealthy()
+{
+    stLinkStatus->clear();
+}
+
+void TQintarForm::SetReadoutsFresh(bool fresh)
+{
+    for (QLabel *readout : {stReadX, stReadY, stReadZ})
+        SetColour(readout, QPalette::WindowText, fresh ? DarkBlue : StaleGrey);
 }
 
 void TQintarForm::ShowCalibration()

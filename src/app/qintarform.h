@@ -9,6 +9,7 @@
 // classes it calls.
 
 #include "app/calibrationpanellogic.h"
+#include "app/measurementcycle.h"
 #include "app/settingsfile.h"
 #include "common/calibration.h"
 #include "files/fileresult.h"
@@ -33,6 +34,7 @@ class TChartEngine;
 class TDerivations;
 class TOperatorDialogs;
 class TPlotViews;
+class TPortManagerRS232;
 class TPointPicker;
 class TTextTable;
 class TToggleGroup;
@@ -51,7 +53,7 @@ public:
     QString WorkingDirectory() const { return m_workingDirectory; }
     // WorkingDirectory + "/Data", with the platform's separators.
     QString DataDirectory() const;
-    QString NextCommand() const { return m_nextCommand; }
+    QString NextCommand() const { return QString::fromLatin1(m_cycle.NextCommand()); }
     int PointCount() const { return m_register.PointCount(); }
     bool ShuttingDown() const { return m_shuttingDown; }
     int ChartWidth() const { return m_chartWidth; }
@@ -83,6 +85,20 @@ private:
     void ClearAll();
     void sbDistanceClick();
     void RecordPoint(TPoint3 point);
+
+    void SetUpPortManager();
+    TCycleState CycleState() const;
+    void sbOnLineClick();
+    void tCommsDelayTimer();
+    void USBSuccess(TPortManagerRS232 &sender);
+    void USBFail(TPortManagerRS232 &sender);
+    void SetLogoColour(TSignalColour colour);
+    void SetHeartbeat(TSignalColour colour);
+    // The status line below the views and the readouts: a failure shows its text and greys the
+    // readouts until a fresh position arrives.
+    void ShowLinkTrouble(const QString &text);
+    void ShowLinkHealthy();
+    void SetReadoutsFresh(bool fresh);
     // The project "Save" button; true when the file was written.
     bool btnSaveAllClick();
     void btnLoadAllClick();
@@ -109,7 +125,7 @@ private:
     std::unique_ptr<TOperatorDialogs> m_ownDialogs;
 
     QString m_workingDirectory;
-    QString m_nextCommand = QStringLiteral("BR00");
+    TMeasurementCycle m_cycle;
     bool m_shuttingDown = false;
     TSettingsFile m_settings;
     quint16 m_portNumber = TSettingsFile::kDefaultPortNumber;
@@ -119,6 +135,8 @@ private:
     int m_chartHeight = 0;
 
     TPointRegister m_register;
+    std::unique_ptr<TPortManagerRS232> m_usbEngine;
+    TPortManagerRS232 *USB = nullptr;
     std::unique_ptr<TChartEngine> m_engine;
     std::unique_ptr<TPlotViews> m_views;
     std::unique_ptr<TViewPickPlots> m_pickPlots;
