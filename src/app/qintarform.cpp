@@ -8,7 +8,7 @@
 #include "devicelink/qtserialportaccess.h"
 #include "files/projectfile.h"
 #include "plots/plotviews.h"
-#include "plots/seriesstore.h"
+#include "plots/qtchartengine.h"
 #include "register/derivations.h"
 #include "register/pointpicker.h"
 #include "register/texttable.h"
@@ -115,19 +115,6 @@ QLineEdit *Edit(QWidget *parent, const char *name, const QString &text, const QR
     return edit;
 }
 
-QScrollBar *Bar(QWidget *parent, const char *name, Qt::Orientation orientation, const QRect &place,
-                int minimum, int maximum, int position)
-{
-    auto *bar = new QScrollBar(orientation, parent);
-    bar->setObjectName(QLatin1String(name));
-    bar->setGeometry(place);
-    bar->setRange(minimum, maximum);
-    bar->setSingleStep(1);
-    bar->setPageStep(0);
-    bar->setValue(position);
-    return bar;
-}
-
 // The station's logo: a probe over three measuring axes.
 QPixmap LogoPicture()
 {
@@ -174,23 +161,6 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent) : QWidget(p
     setPalette(palette);
     setAutoFillBackground(true);
 
-    m_engine = std::make_unique<TSeriesStore>();
-    m_views = std::make_unique<TPlotViews>(*m_engine);
-    m_pickPlots = std::make_unique<TViewPickPlots>(*m_views);
-    m_derivations = std::make_unique<TDerivations>(
-        m_register, m_calibration, [this] { return sbOffLineCalibrationTest->isChecked(); }, *m_pickPlots);
-    m_picker = std::make_unique<TPointPicker>(m_register, *m_derivations, *m_pickPlots, *m_dialogs);
-    m_picker->SetOperationState([this] {
-        return TOperationState{sbDistance->isChecked(), sbAngle->isChecked(), sbDelete->isChecked()};
-    });
-    m_picker->SetProcessEvents([] { QCoreApplication::processEvents(); });
-    m_picker->SetGoToTargets([this](const QString &x, const QString &y, const QString &z) {
-        stGoToX->setText(x);
-        stGoToY->setText(y);
-        stGoToZ->setText(z);
-    });
-    m_engine->SetPointClickHandler([this](int series, int index) { m_picker->Pick(series, index); });
-
     tCommsDelay = new QTimer(this);
     tCommsDelay->setObjectName(QStringLiteral("tCommsDelay"));
     tCommsDelay->setInterval(150);
@@ -204,6 +174,22 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent) : QWidget(p
 
     SetUpPortManager();
     BuildCharts();
+    m_views = std::make_unique<TPlotViews>(*m_chartEngine);
+    m_pickPlots = std::make_unique<TViewPickPlots>(*m_views);
+    m_derivations = std::make_unique<TDerivations>(
+        m_register, m_calibration, [this] { return sbOffLineCalibrationTest->isChecked(); }, *m_pickPlots);
+    m_picker = std::make_unique<TPointPicker>(m_register, *m_derivations, *m_pickPlots, *m_dialogs);
+    m_picker->SetOperationState([this] {
+        return TOperationState{sbDistance->isChecked(), sbAngle->isChecked(), sbDelete->isChecked()};
+    });
+    m_picker->SetProcessEvents([] { QCoreApplication::processEvents(); });
+    m_picker->SetGoToTargets([this](const QString &x, const QString &y, const QString &z) {
+        stGoToX->setText(x);
+        stGoToY->setText(y);
+        stGoToZ->setText(z);
+    });
+    m_chartEngine->SetPointClickHandler([this](int series, int index) { m_picker->Pick(series, index); });
+
     BuildMainArea();
     BuildMaintenanceArea();
     setFixedSize(DesignedClientWidth, ClientHeight);
@@ -455,22 +441,13 @@ void TQintarForm::BuildMaintenanceArea()
 
 void TQintarForm::BuildCharts()
 {
-    const char *chartNames[] = {"Chart1", "Chart2", "Chart3", "Chart4"};
-    const QString titles[] = {tr("X-Y Plane"), tr("X-Z Plane"), tr("Y-Z Plane"), tr("3D View")};
-    const char *zoomNames[] = {"scrlZoomXY", "scrlZoomXZ", "scrlZoomYZ", "scrlZoom3D"};
+    m_chartEngine = new TQtChartEngine(this);
     for (int n = 0; n < 4; ++n) {
-        auto *chart = new QFrame(this);
-        chart->setObjectName(QLatin1String(chartNames[n]));
-        chart->setFrameShape(QFrame::Box);
-        SetBackground(chart, Qt::white);
-        auto *title = new QLabel(titles[n], chart);
-        title->setGeometry(0, 6, 600, 20);
-        title->setAlignment(Qt::AlignHCenter);
-        Chart[n] = chart;
-        scrlZoom[n] = Bar(chart, zoomNames[n], Qt::Vertical, {0, 210, 17, 121}, 5, 100, 100);
+        Chart[n] = m_chartEngine->Chart(n + 1);
+        scrlZoom[n] = m_chartEngine->ZoomBar(n + 1);
     }
-    scrlRotate3D = Bar(Chart[3], "scrlRotate3D", Qt::Horizontal, {0, 0, 121, 17}, 0, 360, 301);
-    scrlElevate3D = Bar(Chart[3], "scrlElevate3D", Qt::Vertical, {0, 0, 17, 121}, 0, 360, 344);
+    scrlRotate3D = m_chartEngine->RotateBar();
+    scrlElevate3D = m_chartEngine->ElevateBar();
     for (int n = 0; n < 4; ++n)
         connect(scrlZoom[n], &QScrollBar::valueChanged, this,
                 [this, n](int position) { m_views->ZoomChanged(n + 1, position); });
@@ -586,17 +563,7 @@ void TQintarForm::FormResize()
     // The rule knows only outer widths below and above 1000; exactly 1000 takes the narrow factor.
     const double factor = frameGeometry().width() > 1000 ? 0.49 : 0.62;
     m_chartWidth = static_cast<int>(width() * factor);
-    for (QWidget *chart : Chart)
-        chart->setGeometry(8, 130, m_chartWidth, m_chartHeight);
-
-    scrlRotate3D->raise();
-    scrlRotate3D->move(m_chartWidth - scrlRotate3D->width() - 27, m_chartHeight - scrlRotate3D->height() - 5);
-    scrlElevate3D->raise();
-    scrlElevate3D->move(m_chartWidth - scrlElevate3D->width() - 8,
-                        m_chartHeight - scrlElevate3D->height() - 25);
-    for (QScrollBar *bar : scrlZoom)
-        bar->move(m_chartWidth - scrlZoom[0]->width() - 8, bar->y());
-    Chart[0]->raise();
+    m_chartEngine->LayoutCharts(8, 130, m_chartWidth, m_chartHeight);
 }
 
 bool TQintarForm::eventFilter(QObject *watched, QEvent *event)

@@ -34,6 +34,7 @@ class TChartEngine;
 class TDerivations;
 class TOperatorDialogs;
 class TPlotViews;
+class TQtChartEngine;
 class TPortManagerRS232;
 class TPointPicker;
 class TTextTable;
@@ -137,7 +138,8 @@ private:
     TPointRegister m_register;
     std::unique_ptr<TPortManagerRS232> m_usbEngine;
     TPortManagerRS232 *USB = nullptr;
-    std::unique_ptr<TChartEngine> m_engine;
+    // A child of the window, like the charts it draws.
+    TQtChartEngine *m_chartEngine = nullptr;
     std::unique_ptr<TPlotViews> m_views;
     std::unique_ptr<TViewPickPlots> m_pickPlots;
     std::unique_ptr<TDerivations> m_derivations;
