@@ -74,6 +74,8 @@ int TPlaneChartView::MarkAt(QPointF position) const
 {
     if (!m_pickSeries)
         return -1;
+    if (m_beforeUse)
+        m_beforeUse();
     const QPointF inChart = chart()->mapFromScene(mapToScene(position.toPoint()));
     const QRectF area = chart()->plotArea();
     if (!area.adjusted(-PickSlack, -PickSlack, PickSlack, PickSlack).contains(inChart))
@@ -108,6 +110,13 @@ void TPlaneChartView::mousePressEvent(QMouseEvent *event)
         }
     }
     QChartView::mousePressEvent(event);
+}
+
+void TPlaneChartView::paintEvent(QPaintEvent *event)
+{
+    if (m_beforeUse)
+        m_beforeUse();
+    QChartView::paintEvent(event);
 }
 
 void TPlaneChartView::resizeEvent(QResizeEvent *event)

@@ -2,6 +2,7 @@
 
 #include <QChartView>
 #include <QPointF>
+#include <functional>
 
 class QScatterSeries;
 class QValueAxis;
@@ -24,6 +25,8 @@ public:
 
     // The series whose marks report clicks (the recorded points).
     void SetPickSeries(QScatterSeries *series) { m_pickSeries = series; }
+    // Called before the view paints or hit-tests, so that points still held back reach the series.
+    void SetBeforeUse(std::function<void()> beforeUse) { m_beforeUse = std::move(beforeUse); }
 
     // Where the mark of (horizontal, vertical) lies in this widget's coordinates.
     QPointF MarkPosition(QPointF value) const;
@@ -37,6 +40,7 @@ Q_SIGNALS:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -47,4 +51,5 @@ private:
     double m_horizontalLeastStep = 0.0;
     double m_verticalLeastStep = 0.0;
     QScatterSeries *m_pickSeries = nullptr;
+    std::function<void()> m_beforeUse;
 };

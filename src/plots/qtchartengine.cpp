@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QScatterSeries>
 #include <QScrollBar>
+#include <QTimer>
 #include <QValueAxis>
 
 namespace {
@@ -136,6 +137,7 @@ TQtChartEngine::TQtChartEngine(QWidget *parent) : QObject(parent)
             recorded->setColor(starFill[chart - 1]);
         recorded->setBorderColor(recorded->color().darker(170));
         view->SetPickSeries(recorded);
+        view->SetBeforeUse([this] { HandOver(); });
 
         auto *live = new QScatterSeries(plot);
         attach(live, chart + 4);
@@ -235,7 +237,7 @@ void TQtChartEngine::AddPlanePoint(int series, double horizontal, double vertica
     if (ChartOf(series) == ThreeDChart)
         Add3DPoint(series, horizontal, vertical, 0.0);
     else
-        PlaneSeries(series)->append(horizontal, vertical);
+        HoldBack(series, {horizontal, vertical});
 }
 
 void TQtChartEngine::Add3DPoint(int series, double horizontal, double vertical, double depth)
@@ -246,17 +248,45 @@ void TQtChartEngine::Add3DPoint(int series, double horizontal, double vertical, 
         m_view3D->Series(static_cast<TPlot3DView::TRole>((series - 1) / 4))
             ->Append({horizontal, vertical, depth});
     else
-        PlaneSeries(series)->append(horizontal, vertical);
+        HoldBack(series, {horizontal, vertical});
+}
+
+void TQtChartEngine::HoldBack(int series, QPointF point)
+{
+    m_heldBack[series - 1].append(point);
+    if (!m_handOverQueued) {
+        m_handOverQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_handOverQueued = false;
+            HandOver();
+        });
+    }
+}
+
+void TQtChartEngine::HandOver() const
+{
+    for (int series = 1; series <= 16; ++series) {
+        QList<QPointF> &held = m_heldBack[series - 1];
+        if (held.isEmpty())
+            continue;
+        // One replacement places the marks once; appending point by point would place them all
+        // again for every point.
+        QXYSeries *target = PlaneSeries(series);
+        target->replace(target->points() + held);
+        held.clear();
+    }
 }
 
 void TQtChartEngine::ClearSeries(int series)
 {
     if (!IsSeries(series))
         return;
-    if (ChartOf(series) == ThreeDChart)
+    if (ChartOf(series) == ThreeDChart) {
         m_view3D->Series(static_cast<TPlot3DView::TRole>((series - 1) / 4))->Clear();
-    else
+    } else {
+        m_heldBack[series - 1].clear();
         PlaneSeries(series)->clear();
+    }
 }
 
 int TQtChartEngine::SeriesCount(int series) const
@@ -265,7 +295,7 @@ int TQtChartEngine::SeriesCount(int series) const
         return 0;
     if (ChartOf(series) == ThreeDChart)
         return m_view3D->Series(static_cast<TPlot3DView::TRole>((series - 1) / 4))->Count();
-    return PlaneSeries(series)->count();
+    return PlaneSeries(series)->count() + static_cast<int>(m_heldBack[series - 1].size());
 }
 
 TSeriesPoint TQtChartEngine::SeriesPoint(int series, int index) const
@@ -274,6 +304,7 @@ TSeriesPoint TQtChartEngine::SeriesPoint(int series, int index) const
         return {};
     if (ChartOf(series) == ThreeDChart)
         return m_view3D->Series(static_cast<TPlot3DView::TRole>((series - 1) / 4))->At(index);
+    HandOver();
     const QPointF point = PlaneSeries(series)->at(index);
     return {point.x(), point.y(), 0.0};
 }

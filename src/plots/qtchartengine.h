@@ -2,6 +2,7 @@
 
 #include "plots/chartengine.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointF>
 #include <array>
@@ -62,6 +63,11 @@ public:
 
 private:
     QXYSeries *PlaneSeries(int series) const;
+    // A chart series redoes the places of all its marks on every added point, so points added in
+    // one go (a file of 999 rows) are held back and handed over together: when control returns to
+    // the event loop, or before anything reads, paints or hit-tests the series.
+    void HoldBack(int series, QPointF point);
+    void HandOver() const;
 
     std::array<TPlaneChartView *, 3> m_planes{};
     TPlot3DView *m_view3D = nullptr;
@@ -71,4 +77,6 @@ private:
     QScrollBar *m_rotateBar = nullptr;
     QScrollBar *m_elevateBar = nullptr;
     int m_front = 1;
+    mutable std::array<QList<QPointF>, 16> m_heldBack;
+    bool m_handOverQueued = false;
 };
