@@ -3,9 +3,8 @@
 #include "app/projectname.h"
 #include "app/qtoperatordialogs.h"
 #include "app/togglegroup.h"
+#include "devicelink/portmanagerpanel.h"
 #include "devicelink/portmanagerrs232.h"
-#include "devicelink/qtenginetimer.h"
-#include "devicelink/qtserialportaccess.h"
 #include "files/projectfile.h"
 #include "plots/plotviews.h"
 #include "plots/qtchartengine.h"
@@ -198,7 +197,14 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent) : QWidget(p
     FormResize();
 }
 
-TQintarForm::~TQintarForm() = default;
+TQintarForm::~TQintarForm()
+{
+    // The panel and the charts outlive the members their handlers use; nothing may reach them now.
+    USB->SetOnSuccess({});
+    USB->SetOnFail({});
+    USB->SetErrorReport({});
+    m_chartEngine->SetPointClickHandler({});
+}
 
 void TQintarForm::BuildMainArea()
 {
@@ -767,10 +773,12 @@ void TQintarForm::closeEvent(QCloseEvent *event)
 
 void TQintarForm::SetUpPortManager()
 {
-    m_usbEngine = std::make_unique<TPortManagerRS232>(std::make_unique<TQtSerialPortAccess>(),
-                                                      std::make_unique<TQtEngineTimer>(),
-                                                      std::make_unique<TQtEngineTimer>());
-    USB = m_usbEngine.get();
+    auto *panel = new TPortManagerPanel(this);
+    panel->setObjectName(QStringLiteral("USB"));
+    // Below the client area: the window shows the link's state in its own status line instead.
+    panel->setGeometry(8, 2000, 220, 180);
+    panel->SetErrorReport([this](const QString &message) { m_dialogs->ShowError(message); });
+    USB = &panel->Engine();
     // The device's line: 19200 baud 8N1, one attempt each way, a second to answer.
     USB->SetPortNumber(5);
     USB->SetBaudRate(19200);

@@ -136,7 +136,7 @@ private:
     int m_chartHeight = 0;
 
     TPointRegister m_register;
-    std::unique_ptr<TPortManagerRS232> m_usbEngine;
+    // The engine of the port manager panel "USB", a child of the window placed below the client area.
     TPortManagerRS232 *USB = nullptr;
     // A child of the window, like the charts it draws.
     TQtChartEngine *m_chartEngine = nullptr;

@@ -1,6 +1,7 @@
 #include "app/projectname.h"
 #include "app/qintarform.h"
 #include "app/togglegroup.h"
+#include "devicelink/portmanagerpanel.h"
 #include "register/texttable.h"
 #include "scripteddialogs.h"
 
@@ -120,6 +121,8 @@ private Q_SLOTS:
         row("gbCalibration", {976, 2, 233, 599}, "Maintenance Settings");
         row("edPassword", {1032, 627, 121, 21}, {});
         row("btnSave", {425, 20, 75, 25}, "Save");
+        row("USB", {8, 2000, 220, 180}, {});
+        row("stLinkStatus", {8, 672, 600, 20}, {});
     }
 
     void ControlsAtTheirDesignedPlaces()
@@ -227,6 +230,12 @@ private Q_SLOTS:
         QCOMPARE(form.DataDirectory(),
                  QDir::toNativeSeparators(station->folder.path() + QStringLiteral("/Data")));
         QVERIFY(station->dialogs.Errors.isEmpty());
+        TPortManagerRS232 &usb = Find<TPortManagerPanel>(form, "USB")->Engine();
+        QCOMPARE(usb.PortNumber(), quint16(99));
+        QCOMPARE(usb.BaudRate(), quint16(19200));
+        QCOMPARE(usb.RTimeout(), quint16(1000));
+        QCOMPARE(usb.MaxReceiveAttempts(), quint16(1));
+        QVERIFY(!usb.PortOpen());
         TTextTable *data = Table(form, "sgData");
         QCOMPARE(data->RowCount(), 1000);
         QCOMPARE(data->RowTexts(0), QStringList({"Pt", "X value (mm)", "Y value (mm)", "Z value (mm)"}));
@@ -244,6 +253,8 @@ private Q_SLOTS:
                  QStringList(QStringLiteral("Cannot create ") +
                              QDir::toNativeSeparators(station->folder.path() + QStringLiteral("/Data"))));
         QVERIFY(Table(form, "sgData")->Cell(0, 0).isEmpty());
+        // The port manager keeps its designed port.
+        QCOMPARE(Find<TPortManagerPanel>(form, "USB")->Engine().PortNumber(), quint16(5));
         QVERIFY(form.isEnabled());
     }
 
