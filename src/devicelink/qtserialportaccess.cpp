@@ -69,16 +69,18 @@ TQtSerialPortAccess::TQtSerialPortAccess()
 {
     QObject::connect(&m_port, &QSerialPort::readyRead, &m_port, [this] { AnnounceData(); });
     QObject::connect(&m_port, &QSerialPort::errorOccurred, &m_port, [this](QSerialPort::SerialPortError e) {
-        // A vanished device (ResourceError) is not acted on: the port manager's transactions end by
-        // their reply timeout.
-        if (e != QSerialPort::NoError)
-            qDebug("serial port %s: %s", qPrintable(m_port.portName()), qPrintable(m_port.errorString()));
+        // A vanished device is not acted on: the port manager's transactions end by their reply
+        // timeout. Other errors reach the caller of the operation that met them.
+        if (e == QSerialPort::ResourceError)
+            qWarning("Serial port %s is gone: %s", qPrintable(m_port.portName()),
+                     qPrintable(m_port.errorString()));
     });
 }
 
 TQtSerialPortAccess::~TQtSerialPortAccess()
 {
-    m_port.close();
+    if (m_port.isOpen())
+        m_port.close();
 }
 
 void TQtSerialPortAccess::SetPortNumber(quint16 number)
