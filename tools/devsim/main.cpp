@@ -115,7 +115,8 @@ int main(int argc, char **argv)
             "port n), and answers the station's commands: BR00 with a position reply, BJ00 BK00 BL00 "
             "BM00 BZ00 BU10 BU50 and BS... with their reply letters. Prints \"ready <port> <device>\" "
             "when it listens. Positions are the device's own counts: the station shows them in mm with "
-            "the signs inverted.\n\n") +
+            "the signs inverted.\n\n")
+            .arg(TPortDirectory::PortsFolder()) +
         TDeviceSimulator::ControlHelp());
     parser.addHelpOption();
     const QCommandLineOption portOption(QStringLiteral("port"),
