@@ -15,25 +15,36 @@ mkdir -p "$workdir/Data"
 devsim="$build/tools/devsim/qintar-devsim"
 devsim_pid=""
 cleanup() {
+  exec 3>&- 2>/dev/null || true
   if [ -n "$devsim_pid" ]; then
     kill "$devsim_pid" 2>/dev/null || true
     wait "$devsim_pid" 2>/dev/null || true
   fi
+  rm -f "${control:-}"
 }
 trap cleanup EXIT
 
 if [ -x "$devsim" ]; then
   log="$workdir/qintar-devsim.log"
-  : >"$log"
-  "$devsim" >"$log" 2>&1 </dev/null &
+  control="$workdir/qintar-devsim.control"
+  # A link left behind by a simulator that did not end cleanly leads nowhere; it may be replaced.
+  link="${XDG_CONFIG_HOME:-$HOME/.config}/Qintar_54_Ports/COM99"
+  force=()
+  if [ -L "$link" ] && [ ! -e "$link" ]; then force=(--force); fi
+  rm -f "$control"
+  mkfifo "$control"
+  "$devsim" --port 99 --circle "${force[@]}" <"$control" >"$log" 2>&1 &
   devsim_pid=$!
+  # Holding the control pipe open keeps the simulator running; each line written to it is a control
+  # line, for example: echo record > ~/QintarSoft/qintar-devsim.control
+  exec 3>"$control"
   for _ in $(seq 1 300); do
     grep -q ready "$log" && break
     kill -0 "$devsim_pid" 2>/dev/null || { cat "$log" >&2; echo "run-station: the simulator stopped" >&2; exit 1; }
     sleep 0.1
   done
   grep -q ready "$log" || { echo "run-station: the simulator did not get ready" >&2; exit 1; }
-  echo "run-station: $(grep ready "$log" | head -n1)"
+  echo "run-station: simulator $(grep -m1 ready "$log"); record a point with: echo record > $control"
 else
   echo "run-station: no device simulator built; starting the station alone" >&2
 fi
