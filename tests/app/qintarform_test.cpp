@@ -473,6 +473,87 @@ private Q_SLOTS:
         QCOMPARE(Find<QWidget>(form, "gbinferredAngles")->isVisibleTo(&form), anglesShown);
     }
 
+    void AccessCodeUnlocksTheMaintenancePanel_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<bool>("unlocked");
+        QTest::newRow("the code") << QStringList{"Movant 27"} << true;
+        QTest::newRow("one character more") << QStringList{"Movant 27", "Movant 27x"} << false;
+        QTest::newRow("other case") << QStringList{"movant 27"} << false;
+        QTest::newRow("emptied again") << QStringList{"Movant 27", ""} << false;
+    }
+
+    void AccessCodeUnlocksTheMaintenancePanel()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(bool, unlocked);
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        for (const QString &text : typed)
+            Find<QLineEdit>(form, "edPassword")->setText(text);
+        auto *panel = Find<QWidget>(form, "gbCalibration");
+        QCOMPARE(panel->isEnabled(), unlocked);
+        QCOMPARE(panel->palette().color(QPalette::Window),
+                 unlocked ? QColor(255, 251, 240) : QColor(192, 192, 192));
+    }
+
+    void SaveWritesItsOwnValueAndAppliesAll()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        QCOMPARE(Find<QLineEdit>(form, "editalphax")->text(), QStringLiteral("1.000"));
+        QCOMPARE(Find<QLineEdit>(form, "editthetaz")->text(), QStringLiteral("0.000"));
+        Find<QLineEdit>(form, "edPassword")->setText(QStringLiteral("Movant 27"));
+        Find<QLineEdit>(form, "editalphax")->setText(QStringLiteral("1.5"));
+        Find<QLineEdit>(form, "editthetaz")->setText(QStringLiteral("0.5"));
+        QVERIFY(Find<QWidget>(form, "btnSaveAlphaX")->isEnabled());
+        QVERIFY(Find<QWidget>(form, "btnSaveThetaZ")->isEnabled());
+        QVERIFY(!Find<QWidget>(form, "btnSaveAlphaY")->isEnabled());
+
+        Find<QPushButton>(form, "btnSaveAlphaX")->click();
+        QVERIFY(!Find<QWidget>(form, "btnSaveAlphaX")->isEnabled());
+        QVERIFY(Find<QWidget>(form, "btnSaveThetaZ")->isEnabled());
+        QCOMPARE(form.Calibration().AlphaX, 1.5f);
+        QCOMPARE(form.Calibration().ThetaZ, 0.5f);
+        QFile settings(m_configFolder.filePath(QStringLiteral("Qintar_54_Setup.ini")));
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        const QByteArray written = settings.readAll();
+        QVERIFY2(written.contains("Alpha X=1.5"), written.constData());
+        QVERIFY(!written.contains("Theta Z"));
+        settings.remove();
+    }
+
+    void ApplyRefusesBadDataAndKeepsTheCalibration()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        Find<QLineEdit>(form, "edPassword")->setText(QStringLiteral("Movant 27"));
+        Find<QLineEdit>(form, "editalphay")->setText(QStringLiteral("2"));
+        Find<QLineEdit>(form, "editthetax")->setText(QStringLiteral("abc"));
+        Find<QPushButton>(form, "btnApplyCalibrationParameters")->click();
+        QCOMPARE(station->dialogs.Messages, QStringList("bad data"));
+        QCOMPARE(form.Calibration(), TCalibration{});
+        QCOMPARE(Find<QLineEdit>(form, "editthetax")->text(), QStringLiteral("abc"));
+    }
+
+    void ClickingARowInDeleteModeAsksAndDeletes()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        TTextTable *data = Table(form, "sgData");
+        for (int row = 1; row <= 3; ++row)
+            data->SetRowTexts(row,
+                              {QString::number(row), QStringLiteral("%1.000").arg(row), "0.000", "0.000"});
+        form.show();
+        Find<QAbstractButton>(form, "sbDelete")->click();
+        station->dialogs.Answers = {true};
+        auto *view = Find<QTableView>(form, "sgData");
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(data->index(1, 1)).center());
+        QCOMPARE(station->dialogs.Questions.size(), 1);
+        QCOMPARE(data->RowTexts(2), QStringList({"3", "3.000", "0.000", "0.000"}));
+        QVERIFY(data->IsRowFree(3));
+    }
+
     void ProjectNames_data()
     {
         QTest::addColumn<QString>("name");
