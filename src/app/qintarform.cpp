@@ -492,13 +492,12 @@ QTableView *TQintarForm::BuildTable(QWidget *parent, const char *name, const QRe
         view->selectRow(row - 1);
         *mirroring = false;
     });
-    connect(table, &TTextTable::TopRowChanged, view, [view, table, mirroring](int row) {
+    connect(table, &TTextTable::TopRowChanged, view, [view, mirroring](int row) {
         if (*mirroring)
             return;
         *mirroring = true;
         view->verticalScrollBar()->setValue(row - 1);
         *mirroring = false;
-        Q_UNUSED(table);
     });
     connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, table,
             [table, mirroring](const QModelIndex &current) {
@@ -554,6 +553,8 @@ void TQintarForm::FormCreate()
         bar->setMinimum(5);
         bar->setValue(100);
     }
+    m_dialogFolder = DataDirectory();
+    m_dialogFilter = ProjectFilter;
     m_derivations->ClearSelections();
 }
 
@@ -688,7 +689,7 @@ bool TQintarForm::btnSaveAllClick()
 
 void TQintarForm::btnLoadAllClick()
 {
-    const auto fileName = m_dialogs->OpenFileName({}, DataDirectory(), ProjectFilter);
+    const auto fileName = m_dialogs->OpenFileName({}, m_dialogFolder, m_dialogFilter);
     if (!fileName)
         return;
     TProjectFile file(FileTables());
@@ -705,7 +706,7 @@ void TQintarForm::btnLoadAllClick()
 bool TQintarForm::WriteTableFile(TTableFile::TKind kind)
 {
     const auto fileName =
-        m_dialogs->SaveFileName(TTableFile::SaveTitle(kind), DataDirectory(), ProjectFilter);
+        m_dialogs->SaveFileName(TTableFile::SaveTitle(kind), m_dialogFolder, m_dialogFilter);
     if (!fileName)
         return true;
     const TTableFile file(FileTables());
@@ -723,7 +724,7 @@ void TQintarForm::btnSaveClick()
 
 void TQintarForm::LoadTableFile(TTableFile::TKind kind)
 {
-    const auto fileName = m_dialogs->OpenFileName({}, DataDirectory(), ProjectFilter);
+    const auto fileName = m_dialogs->OpenFileName({}, m_dialogFolder, m_dialogFilter);
     if (!fileName)
         return;
     TTableFile file(FileTables());

@@ -30,7 +30,6 @@ class QPushButton;
 class QScrollBar;
 class QTableView;
 class QTimer;
-class TChartEngine;
 class TDerivations;
 class TOperatorDialogs;
 class TPlotViews;
@@ -128,6 +127,9 @@ private:
     QString m_workingDirectory;
     TMeasurementCycle m_cycle;
     bool m_shuttingDown = false;
+    // The open and save dialogs' folder and filter, given by start-up.
+    QString m_dialogFolder;
+    QString m_dialogFilter;
     TSettingsFile m_settings;
     quint16 m_portNumber = TSettingsFile::kDefaultPortNumber;
     TCalibration m_calibration;
