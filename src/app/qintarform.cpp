@@ -851,6 +851,7 @@ void TQintarForm::USBSuccess(TPortManagerRS232 &sender)
         stReadY->setText(actions.Readouts[1]);
         stReadZ->setText(actions.Readouts[2]);
         SetReadoutsFresh(true);
+        Q_EMIT PositionShown(*actions.Position);
     }
     if (actions.Chime)
         m_dialogs->PlaySound(QStringLiteral("chimes.wav"));

@@ -66,6 +66,10 @@ public:
     // True when row 1 of the point table holds a point.
     bool HasMeasuredData() const;
 
+Q_SIGNALS:
+    // A position reply has just been shown in the readouts (and the live marker).
+    void PositionShown(TPoint3 position);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

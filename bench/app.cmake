@@ -1,0 +1,2 @@
+add_executable(app_pollcycle_bench ${CMAKE_CURRENT_LIST_DIR}/app_pollcycle_bench.cpp)
+target_link_libraries(app_pollcycle_bench PRIVATE qintar_gui benchmark::benchmark)

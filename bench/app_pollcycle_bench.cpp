@@ -1,0 +1,210 @@
+// The station's polling cycle, window and all, against a device that this benchmark plays on a
+// pseudo-terminal: the period between two polls (the aim: 150 ms plus the line time plus under 1 ms),
+// and the time from the moment a reply's last byte is written to the readouts showing it.
+//
+// Run: build/bench/app_pollcycle_bench   (about 35 s; the counters carry the results)
+#include "app/qintarform.h"
+#include "common/operatordialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QPushButton>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <cstdlib>
+#include <fcntl.h>
+#include <functional>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int Polls = 200;
+constexpr double DelayMs = 150.0;
+
+// Answers every command at once with a position reply that moves by a thousandth each time.
+class TBenchDevice : public QObject
+{
+public:
+    bool Open(const QString &link)
+    {
+        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0)
+            return false;
+        // Held open so that the line stays up while the station closes and reopens its side.
+        m_slave = ::open(::ptsname(m_master), O_RDWR | O_NOCTTY);
+        QFile::remove(link);
+        if (!QFile::link(QString::fromLocal8Bit(::ptsname(m_master)), link))
+            return false;
+        ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+        m_notifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
+        connect(m_notifier, &QSocketNotifier::activated, this, &TBenchDevice::Read);
+        m_clock.start();
+        return true;
+    }
+
+    ~TBenchDevice() override
+    {
+        if (m_slave >= 0)
+            ::close(m_slave);
+        if (m_master >= 0)
+            ::close(m_master);
+    }
+
+    std::vector<qint64> CommandTimes;
+    qint64 LastReplyWritten = 0;
+    std::function<void()> OnCommand;
+    const QElapsedTimer &Clock() const { return m_clock; }
+
+private:
+    void Read()
+    {
+        char bytes[256];
+        const ssize_t count = ::read(m_master, bytes, sizeof bytes);
+        for (ssize_t i = 0; i < count; ++i) {
+            if (bytes[i] != '\r') {
+                m_line.append(bytes[i]);
+                continue;
+            }
+            CommandTimes.push_back(m_clock.nsecsElapsed());
+            ++m_step;
+            const QByteArray reply = "BR" + QByteArray::number(m_step).rightJustified(7, ' ') +
+                                     QByteArray("   1000") + QByteArray("  -2000") + "0\r";
+            [[maybe_unused]] const ssize_t written =
+                ::write(m_master, reply.constData(), size_t(reply.size()));
+            LastReplyWritten = m_clock.nsecsElapsed();
+            m_line.clear();
+            if (OnCommand)
+                OnCommand();
+        }
+    }
+
+    int m_master = -1;
+    int m_slave = -1;
+    QSocketNotifier *m_notifier = nullptr;
+    QByteArray m_line;
+    int m_step = 0;
+    QElapsedTimer m_clock;
+};
+
+// No boxes and no sounds in a benchmark.
+class TSilentDialogs : public TOperatorDialogs
+{
+public:
+    void ShowMessage(const QString &) override {}
+    void ShowError(const QString &text) override { qWarning("error: %s", qPrintable(text)); }
+    bool AskYesNo(const QString &, TStyle) override { return true; }
+    std::optional<QString> OpenFileName(const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
+    std::optional<QString> SaveFileName(const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
+    void PlaySound(const QString &) override {}
+    void Beep() override {}
+};
+
+struct TSpread
+{
+    double mean = 0.0;
+    double sd = 0.0;
+    double max = 0.0;
+};
+
+TSpread SpreadOf(const std::vector<double> &values)
+{
+    TSpread spread;
+    if (values.empty())
+        return spread;
+    for (double value : values) {
+        spread.mean += value;
+        spread.max = std::max(spread.max, value);
+    }
+    spread.mean /= double(values.size());
+    for (double value : values)
+        spread.sd += (value - spread.mean) * (value - spread.mean);
+    spread.sd = std::sqrt(spread.sd / double(values.size()));
+    return spread;
+}
+
+void BM_PollCycle(benchmark::State &state)
+{
+    QTemporaryDir work;
+    const QString ports = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                          QStringLiteral("/Qintar_54_Ports");
+    QDir().mkpath(ports);
+    TBenchDevice device;
+    if (!device.Open(ports + QStringLiteral("/COM99"))) {
+        state.SkipWithError("cannot open a pseudo-terminal");
+        return;
+    }
+    TSilentDialogs dialogs;
+    const QString startDirectory = QDir::currentPath();
+    QDir::setCurrent(work.path());
+    TQintarForm form(&dialogs);
+    QDir::setCurrent(startDirectory);
+
+    std::vector<double> latenciesUs;
+    QObject::connect(&form, &TQintarForm::PositionShown, &form, [&] {
+        latenciesUs.push_back(double(device.Clock().nsecsElapsed() - device.LastReplyWritten) / 1000.0);
+    });
+
+    for (auto _ : state) {
+        device.CommandTimes.clear();
+        latenciesUs.clear();
+        QEventLoop loop;
+        device.OnCommand = [&] {
+            if (device.CommandTimes.size() > size_t(Polls))
+                loop.quit();
+        };
+        QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+        form.findChild<QPushButton *>(QStringLiteral("sbOnLine"))->click();
+        loop.exec();
+        device.OnCommand = nullptr;
+        form.findChild<QPushButton *>(QStringLiteral("sbOnLine"))->click();
+    }
+    if (device.CommandTimes.size() <= size_t(Polls)) {
+        state.SkipWithError("the cycle stalled");
+        return;
+    }
+
+    std::vector<double> overheadMs;
+    for (size_t i = 1; i < device.CommandTimes.size(); ++i)
+        overheadMs.push_back(double(device.CommandTimes[i] - device.CommandTimes[i - 1]) / 1e6 - DelayMs);
+    const TSpread overhead = SpreadOf(overheadMs);
+    const TSpread latency = SpreadOf(latenciesUs);
+    state.counters["polls"] = double(overheadMs.size());
+    state.counters["overhead_ms_mean"] = overhead.mean;
+    state.counters["overhead_ms_sd"] = overhead.sd;
+    state.counters["overhead_ms_max"] = overhead.max;
+    state.counters["reply_to_readout_us_mean"] = latency.mean;
+    state.counters["reply_to_readout_us_max"] = latency.max;
+}
+// The line time of a pseudo-terminal is nil; at 19200 baud the 5-byte poll and 25-byte reply add
+// about 15.6 ms to each period on the real line.
+BENCHMARK(BM_PollCycle)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The ports folder and the settings file of a private configuration folder.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
