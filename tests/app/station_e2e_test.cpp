@@ -208,6 +208,8 @@ private Q_SLOTS:
             pathTexts.append(RowOfPathPoint(0, i).at(1));
         QVERIFY2(pathTexts.contains(readX->text()), qPrintable(readX->text()));
         QVERIFY(status->text().isEmpty());
+        // "Calibrated" is down: the logo panel turns green with the first reply.
+        QCOMPARE(Find<QWidget>("pnLogo")->palette().color(QPalette::Window), QColor(0, 128, 0));
 
         Find<QPushButton>("btnZero")->click();
         QCOMPARE(m_form->NextCommand(), QStringLiteral("BZ00"));
