@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/calibration.h"
-#include "common/specialtypes.h"
+#include "common/stationtypes.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

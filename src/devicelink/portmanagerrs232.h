@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/specialtypes.h"
+#include "common/stationtypes.h"
 #include "devicelink/portmanagerdisplay.h"
 #include "devicelink/serialerror.h"
 

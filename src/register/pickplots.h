@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/specialtypes.h"
+#include "common/stationtypes.h"
 
 // What picking and the derivations need of the four views: reading a clicked recorded point back,
 // and the eight line series that draw a picked distance or angle. The window implements it over the

@@ -43,9 +43,12 @@ std::optional<QString> TScriptedDialogs::NextFileName(const QString &kind, const
     FileDialogFolders.append(folder);
     FileDialogFilters.append(filter);
     Log.append(kind + title);
-    if (FileNames.empty())
+    if (FileNames.empty() || !FileNames.front()) {
+        if (!FileNames.empty())
+            FileNames.pop_front();
         return std::nullopt;
-    auto name = FileNames.front();
+    }
+    const QString name = *FileNames.front();
     FileNames.pop_front();
     return name;
 }
