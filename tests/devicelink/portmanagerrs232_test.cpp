@@ -219,11 +219,6 @@ TEST_P(DsrDownTest, GivesUpAfterTheRightNumberOfChecks)
     const TDsrCase &c = GetParam();
     engine->SetUseDSR(true);
     engine->SetMaxTransmitAttempts(c.maxTransmitAttempts);
-    engine->SetOnFail([this](TPortManagerRS232 &sender) {
-        failTimes.append(clock.Now());
-        failTexts.append(sender.FailText());
-        busyInOnFail.append(sender.Busy());
-    });
     if (c.viaSendButton)
         engine->SendTestCommand("BR00");
     else
