@@ -107,9 +107,4 @@ INSTANTIATE_TEST_SUITE_P(
         TGoToCase{"Infinite", 0, 0, kInf, ""}, TGoToCase{"NotANumber", kNaN, 0, 0, ""}),
     [](const auto &info) { return std::string(info.param.Name); });
 
-TEST(GoToCommandLength, ExampleIsTwentyFiveCharacters)
-{
-    EXPECT_EQ(BuildGoToCommand(12.345f, -3.9f, 0.5f).size(), 25);
-}
-
 } // namespace
