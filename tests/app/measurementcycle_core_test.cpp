@@ -179,7 +179,6 @@ TEST(MeasurementCycle, LogoHeartbeatAndPoll)
     EXPECT_EQ(a.Heartbeat, TSignalColour::Red);
     EXPECT_FALSE(a.StartPoll);
     EXPECT_EQ(cycle.ProcessReply("", s, TCalibration{}).Heartbeat, TSignalColour::Navy);
-    EXPECT_EQ(RgbOf(TSignalColour::Navy), 0x000080u);
 }
 
 TEST(MeasurementCycle, ShuttingDownIgnoresEverything)
