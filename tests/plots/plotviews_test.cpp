@@ -229,18 +229,4 @@ TEST_F(PlotViewsTest, LinePointsGoToTheirViewAndClearingKeepsTheRest)
     EXPECT_EQ(SeriesCounts(), std::vector<int>(16, 0));
 }
 
-TEST_F(PlotViewsTest, StandInReportsClicksOnRecordedMarksOnly)
-{
-    std::vector<std::pair<int, int>> clicks;
-    store.SetPointClickHandler([&](int series, int index) { clicks.emplace_back(series, index); });
-    views.AddRecordedPoint({1.0f, 2.0f, 3.0f});
-    views.AddRecordedPoint({4.0f, 5.0f, 6.0f});
-    views.AddLinePoint(1, 1, {1.0f, 2.0f, 3.0f});
-
-    EXPECT_TRUE(store.ClickMark(3, 1));
-    EXPECT_FALSE(store.ClickMark(3, 2));
-    EXPECT_FALSE(store.ClickMark(9, 0));
-    EXPECT_EQ(clicks, (std::vector<std::pair<int, int>>{{3, 1}}));
-}
-
 } // namespace
