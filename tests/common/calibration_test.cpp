@@ -31,17 +31,6 @@ TEST(CalibrateXYZ, EachResultIsFormedFromTheScaledValues)
     EXPECT_NEAR(z, 3.0f * std::sqrt(0.75f), 1e-6f);
 }
 
-TEST(CalibrateXYZ, SmallAnglesTiltTheAxes)
-{
-    TCalibration c;
-    c.ThetaY = 0.5f;
-    float x = 0.0f, y = 0.0f, z = 100.0f;
-    CalibrateXYZ(x, y, z, c);
-    EXPECT_NEAR(x, -100.0f * std::sin(0.5f * 3.14159265f / 180.0f), 1e-4f);
-    EXPECT_NEAR(y, 0.0f, 1e-6f);
-    EXPECT_LT(z, 100.0f);
-}
-
 TEST(TCalibration, AnglesThatWouldRootANegativeAreNotUsable)
 {
     TCalibration reset;
