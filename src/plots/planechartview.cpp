@@ -1,6 +1,7 @@
 #include "plots/planechartview.h"
 
 #include "plots/axislabelstep.h"
+#include "plots/nearestmark.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -81,22 +82,15 @@ int TPlaneChartView::MarkAt(QPointF position) const
     if (!area.adjusted(-PickSlack, -PickSlack, PickSlack, PickSlack).contains(inChart))
         return -1;
     const double reach = m_pickSeries->markerSize() / 2.0 + PickSlack;
-    int nearest = -1;
-    double nearestDistance = reach * reach;
     const QList<QPointF> points = m_pickSeries->points();
-    for (int i = 0; i < points.size(); ++i) {
+    auto markOf = [&](int i) -> std::optional<QPointF> {
         const QPointF mark = chart()->mapToPosition(points[i], m_pickSeries);
         // A mark outside the axis range is not drawn, so it cannot be hit.
         if (!area.contains(mark))
-            continue;
-        const QPointF offset = mark - inChart;
-        const double distance = QPointF::dotProduct(offset, offset);
-        if (distance < nearestDistance || (nearest < 0 && distance <= nearestDistance)) {
-            nearest = i;
-            nearestDistance = distance;
-        }
-    }
-    return nearest;
+            return std::nullopt;
+        return mark;
+    };
+    return NearestMark(static_cast<int>(points.size()), markOf, inChart, reach);
 }
 
 void TPlaneChartView::mousePressEvent(QMouseEvent *event)

@@ -1,6 +1,7 @@
 #include "plots/plot3dview.h"
 
 #include "plots/axislabelstep.h"
+#include "plots/nearestmark.h"
 #include "plots/plot3dseries.h"
 
 #include <QLinearGradient>
@@ -174,20 +175,8 @@ int TPlot3DView::MarkAt(QPointF position) const
 {
     const TPlot3DSeries *points = Series(TRole::Points);
     const double reach = SquareHalfSize + PickSlack;
-    int nearest = -1;
-    double nearestDistance = reach * reach;
-    for (int i = 0; i < points->Count(); ++i) {
-        const auto mark = MarkPosition(points->At(i));
-        if (!mark)
-            continue;
-        const QPointF offset = *mark - position;
-        const double distance = QPointF::dotProduct(offset, offset);
-        if (distance < nearestDistance || (nearest < 0 && distance <= nearestDistance)) {
-            nearest = i;
-            nearestDistance = distance;
-        }
-    }
-    return nearest;
+    return NearestMark(
+        points->Count(), [&](int i) { return MarkPosition(points->At(i)); }, position, reach);
 }
 
 void TPlot3DView::mousePressEvent(QMouseEvent *event)
