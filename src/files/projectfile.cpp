@@ -4,10 +4,10 @@
 #include "files/codepage1252.h"
 #include "files/linereader.h"
 #include "files/rowlines.h"
+#include "files/wholefile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -148,23 +148,7 @@ TFileResult TProjectFile::Save(const QString &dataDirectory, const QString &proj
     result.fileName = FilePath(dataDirectory, projectName);
     qsizetype unrepresentable = 0;
     const QByteArray bytes = Compose(projectName, timeStamp, &unrepresentable);
-    QSaveFile file(result.fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.status = TFileResult::TStatus::Failed;
-        result.message = QStringLiteral("Cannot create %1: %2").arg(result.fileName, file.errorString());
-        return result;
-    }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        result.status = TFileResult::TStatus::Failed;
-        result.message = QStringLiteral("Cannot write %1: %2").arg(result.fileName, file.errorString());
-        file.cancelWriting();
-        return result;
-    }
-    if (unrepresentable > 0) {
-        result.warnings.append(QStringLiteral("%1 character(s) of the project cannot be stored in the file's "
-                                              "code page (Windows-1252) and were written as \"?\".")
-                                   .arg(unrepresentable));
-    }
+    TWholeFile::Write(result, bytes, unrepresentable, QStringLiteral("project"));
     return result;
 }
 

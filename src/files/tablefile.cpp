@@ -3,9 +3,9 @@
 #include "files/codepage1252.h"
 #include "files/linereader.h"
 #include "files/rowlines.h"
+#include "files/wholefile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 QString TTableFile::SaveTitle(TKind kind)
 {
@@ -59,23 +59,7 @@ TFileResult TTableFile::Save(TKind kind, const QString &fileName) const
     result.fileName = fileName;
     qsizetype unrepresentable = 0;
     const QByteArray bytes = Compose(kind, &unrepresentable);
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.status = TFileResult::TStatus::Failed;
-        result.message = QStringLiteral("Cannot create %1: %2").arg(fileName, file.errorString());
-        return result;
-    }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        result.status = TFileResult::TStatus::Failed;
-        result.message = QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString());
-        file.cancelWriting();
-        return result;
-    }
-    if (unrepresentable > 0) {
-        result.warnings.append(QStringLiteral("%1 character(s) of the table cannot be stored in the file's "
-                                              "code page (Windows-1252) and were written as \"?\".")
-                                   .arg(unrepresentable));
-    }
+    TWholeFile::Write(result, bytes, unrepresentable, QStringLiteral("table"));
     return result;
 }
 
