@@ -130,7 +130,6 @@ TEST(SettingsFileText, RealsAreWrittenAsFifteenSignificantDigitsOfTheFloat)
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(TSettingsFile::FormatReal(89.81f), QStringLiteral("89.8099975585938"));
     EXPECT_EQ(TSettingsFile::FormatReal(1.0f), QStringLiteral("1"));
-    EXPECT_EQ(TSettingsFile::FormatReal(90.0f), QStringLiteral("90"));
     EXPECT_EQ(TSettingsFile::FormatReal(-0.5f), QStringLiteral("-0.5"));
     EXPECT_EQ(TSettingsFile::FormatReal(0.1f), QStringLiteral("0.100000001490116"));
     EXPECT_EQ(TSettingsFile::FormatReal(1e20f), QStringLiteral("1.00000002004088e+20"));
