@@ -211,7 +211,6 @@ INSTANTIATE_TEST_SUITE_P(
         TNameCase{N(u"../escape"), R::Posix, S::RefusedName}, TNameCase{N(u"a/b"), R::Posix, S::RefusedName},
         TNameCase{N(u"a\\b"), R::Posix, S::RefusedName}, TNameCase{N(u".."), R::Posix, S::RefusedName},
         TNameCase{N(u"tab\there"), R::Posix, S::RefusedName},
-        TNameCase{N(u"bell\u0007"), R::Posix, S::RefusedName},
         // A file name takes 255 bytes: "\u00e9" is two of them, ".prj" four more.
         TNameCase{N(u"\u00e9") + QString(249, u'x'), R::Posix, S::Done},
         TNameCase{N(u"\u00e9") + QString(250, u'x'), R::Posix, S::RefusedName},
