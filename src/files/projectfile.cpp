@@ -154,17 +154,7 @@ TFileResult TProjectFile::Save(const QString &dataDirectory, const QString &proj
 
 TFileResult TProjectFile::Load(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        TFileResult result;
-        result.status = TFileResult::TStatus::Failed;
-        result.fileName = fileName;
-        result.message = QStringLiteral("Cannot open %1: %2").arg(fileName, file.errorString());
-        return result;
-    }
-    TFileResult result = Load(file);
-    result.fileName = fileName;
-    return result;
+    return TWholeFile::Read(fileName, [this](QIODevice &device) { return Load(device); });
 }
 
 TFileResult TProjectFile::Load(QIODevice &device)

@@ -5,8 +5,6 @@
 #include "files/rowlines.h"
 #include "files/wholefile.h"
 
-#include <QFile>
-
 QString TTableFile::SaveTitle(TKind kind)
 {
     switch (kind) {
@@ -65,17 +63,7 @@ TFileResult TTableFile::Save(TKind kind, const QString &fileName) const
 
 TFileResult TTableFile::Load(TKind kind, const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        TFileResult result;
-        result.status = TFileResult::TStatus::Failed;
-        result.fileName = fileName;
-        result.message = QStringLiteral("Cannot open %1: %2").arg(fileName, file.errorString());
-        return result;
-    }
-    TFileResult result = Load(kind, file);
-    result.fileName = fileName;
-    return result;
+    return TWholeFile::Read(fileName, [this, kind](QIODevice &device) { return Load(kind, device); });
 }
 
 TFileResult TTableFile::Load(TKind kind, QIODevice &device)

@@ -1,5 +1,6 @@
 #include "files/wholefile.h"
 
+#include <QFile>
 #include <QSaveFile>
 
 void TWholeFile::Write(TFileResult &result, const QByteArray &bytes, qsizetype unrepresentable,
@@ -23,4 +24,19 @@ void TWholeFile::Write(TFileResult &result, const QByteArray &bytes, qsizetype u
                                    .arg(unrepresentable)
                                    .arg(what));
     }
+}
+
+TFileResult TWholeFile::Read(const QString &fileName, const std::function<TFileResult(QIODevice &)> &load)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        TFileResult result;
+        result.status = TFileResult::TStatus::Failed;
+        result.fileName = fileName;
+        result.message = QStringLiteral("Cannot open %1: %2").arg(fileName, file.errorString());
+        return result;
+    }
+    TFileResult result = load(file);
+    result.fileName = fileName;
+    return result;
 }
