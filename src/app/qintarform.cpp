@@ -12,6 +12,7 @@
 #include "register/pointpicker.h"
 #include "register/texttable.h"
 #include "register/viewpickplots.h"
+#include "ui_qintarform.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -30,6 +31,8 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
+#include <algorithm>
+#include <array>
 
 namespace {
 
@@ -46,8 +49,6 @@ constexpr int NarrowOuterWidth = 981;
 constexpr int WideOuterWidth = 1225;
 constexpr int TableRowHeight = 15;
 const QString ProjectFilter = QStringLiteral("Qintar Project Files (*.prj)|*.PRJ");
-constexpr int FullDataGroupHeight = 489;
-constexpr int FullDataTableHeight = 465;
 constexpr int ShortDataGroupHeight = 250;
 constexpr int ShortDataTableHeight = 220;
 
@@ -64,54 +65,12 @@ void SetBackground(QWidget *widget, const QColor &colour)
     widget->setAutoFillBackground(true);
 }
 
-QGroupBox *Group(QWidget *parent, const char *name, const QString &caption, const QRect &place)
+// Labels the form places by their top-left corner take the size of their text, in the window's font.
+void SizeLabelsToText(const QWidget *form)
 {
-    auto *group = new QGroupBox(caption, parent);
-    group->setObjectName(QLatin1String(name));
-    group->setGeometry(place);
-    return group;
-}
-
-QPushButton *Button(QWidget *parent, const char *name, const QString &caption, const QRect &place)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(place);
-    button->setAutoDefault(false);
-    button->setFocusPolicy(Qt::TabFocus);
-    return button;
-}
-
-QPushButton *Toggle(QWidget *parent, const char *name, const QString &caption, const QRect &place)
-{
-    QPushButton *button = Button(parent, name, caption, place);
-    button->setCheckable(true);
-    return button;
-}
-
-QLabel *Label(QWidget *parent, const char *name, const QString &text, const QPoint &place)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->move(place);
-    label->adjustSize();
-    return label;
-}
-
-QLabel *Label(QWidget *parent, const char *name, const QString &text, const QRect &place)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(place);
-    return label;
-}
-
-QLineEdit *Edit(QWidget *parent, const char *name, const QString &text, const QRect &place)
-{
-    auto *edit = new QLineEdit(text, parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setGeometry(place);
-    return edit;
+    for (QLabel *label : form->findChildren<QLabel *>())
+        if (label->property("autoSize").toBool())
+            label->adjustSize();
 }
 
 // The station's logo: a probe over three measuring axes.
@@ -140,14 +99,14 @@ QPixmap LogoPicture()
 
 } // namespace
 
-TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent) : QWidget(parent), m_dialogs(dialogs)
+TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::TQintarForm>()), m_dialogs(dialogs)
 {
     if (!m_dialogs) {
         m_ownDialogs = std::make_unique<TQtOperatorDialogs>(this);
         m_dialogs = m_ownDialogs.get();
     }
 
-    setWindowTitle(QStringLiteral("QintarSoft Revision 1.00"));
     QFont font(QStringLiteral("Tahoma"), 8);
     if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
         font = QFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family(), 8);
@@ -189,8 +148,11 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent) : QWidget(p
     });
     m_chartEngine->SetPointClickHandler([this](int series, int index) { m_picker->Pick(series, index); });
 
-    BuildMainArea();
-    BuildMaintenanceArea();
+    ui->setupUi(this);
+    SizeLabelsToText(this);
+    TakeControls();
+    WireMainArea();
+    WireMaintenanceArea();
     setFixedSize(DesignedClientWidth, ClientHeight);
 
     FormCreate();
@@ -206,136 +168,110 @@ TQintarForm::~TQintarForm()
     m_chartEngine->SetPointClickHandler({});
 }
 
-void TQintarForm::BuildMainArea()
+void TQintarForm::TakeControls()
 {
-    QGroupBox *gbProject = Group(this, "gbProject", tr("Project"), {11, 2, 249, 51});
-    auto *btnNew = Button(gbProject, "btnNew", tr("New"), {8, 18, 75, 25});
-    auto *btnLoadAll = Button(gbProject, "btnLoadAll", tr("Load"), {88, 18, 75, 25});
-    auto *btnSaveAll = Button(gbProject, "btnSaveAll", tr("Save"), {168, 18, 75, 25});
-    // Beyond the group's right edge, so never seen.
-    auto *btnSave = Button(gbProject, "btnSave", tr("Save"), {414, 18, 75, 25});
-    connect(btnNew, &QPushButton::clicked, this, &TQintarForm::btnNewClick);
-    connect(btnLoadAll, &QPushButton::clicked, this, &TQintarForm::btnLoadAllClick);
-    connect(btnSaveAll, &QPushButton::clicked, this, &TQintarForm::btnSaveAllClick);
-    connect(btnSave, &QPushButton::clicked, this, &TQintarForm::btnSaveClick);
+    edProjectName = ui->edProjectName;
+    sbOnLine = ui->sbOnLine;
+    sbMeasure = ui->sbMeasure;
+    btnGoToPosition = ui->btnGoToPosition;
+    sbXYView = ui->sbXYView;
+    sbXZView = ui->sbXZView;
+    sbYZView = ui->sbYZView;
+    sb3DView = ui->sb3DView;
+    stReadX = ui->stReadX;
+    stReadY = ui->stReadY;
+    stReadZ = ui->stReadZ;
+    stGoToX = ui->stGoToX;
+    stGoToY = ui->stGoToY;
+    stGoToZ = ui->stGoToZ;
+    sbCoarse = ui->sbCoarse;
+    sbFine = ui->sbFine;
+    pnLogo = ui->pnLogo;
+    Image1 = ui->Image1;
+    sbDistance = ui->sbDistance;
+    sbAngle = ui->sbAngle;
+    sbDelete = ui->sbDelete;
+    gbMeasuredData = ui->gbMeasuredData;
+    gbInferredDistances = ui->gbInferredDistances;
+    gbinferredAngles = ui->gbinferredAngles;
+    sgData = ui->sgData;
+    sgDistance = ui->sgDistance;
+    sgAngles = ui->sgAngles;
+    stLinkStatus = ui->stLinkStatus;
+    gbCalibration = ui->gbCalibration;
+    const std::array edits{ui->editalphax, ui->editalphay, ui->editalphaz,
+                           ui->editthetax, ui->editthetay, ui->editthetaz};
+    const std::array saves{ui->btnSaveAlphaX, ui->btnSaveAlphaY, ui->btnSaveAlphaZ,
+                           ui->btnSaveThetaX, ui->btnSaveThetaY, ui->btnSaveThetaZ};
+    std::copy(edits.begin(), edits.end(), editCalibration);
+    std::copy(saves.begin(), saves.end(), btnSaveCalibration);
+    sbCalibrated = ui->sbCalibrated;
+    sbUseRawValues = ui->sbUseRawValues;
+    sbOffLineCalibrationTest = ui->sbOffLineCalibrationTest;
+    sbLockX = ui->sbLockX;
+    sbLockY = ui->sbLockY;
+    sbLockZ = ui->sbLockZ;
+    edPassword = ui->edPassword;
+}
 
-    QGroupBox *gbProjectName = Group(this, "gbProjectName", tr("Project Name"), {269, 2, 343, 51});
-    edProjectName = Edit(gbProjectName, "edProjectName", {}, {8, 20, 327, 21});
+void TQintarForm::WireMainArea()
+{
+    connect(ui->btnNew, &QPushButton::clicked, this, &TQintarForm::btnNewClick);
+    connect(ui->btnLoadAll, &QPushButton::clicked, this, &TQintarForm::btnLoadAllClick);
+    connect(ui->btnSaveAll, &QPushButton::clicked, this, &TQintarForm::btnSaveAllClick);
+    // btnSave lies beyond its group's right edge, so it is never seen.
+    connect(ui->btnSave, &QPushButton::clicked, this, &TQintarForm::btnSaveClick);
+
     SetColour(edProjectName, QPalette::Base, LightYellow);
 
-    QGroupBox *gbMode = Group(this, "gbMode", tr("Mode"), {618, 2, 343, 51});
-    sbOnLine = Toggle(gbMode, "sbOnLine", tr("On Line"), {8, 18, 100, 25});
     SetColour(sbOnLine, QPalette::ButtonText, Red);
     connect(sbOnLine, &QPushButton::clicked, this, &TQintarForm::sbOnLineClick);
-    sbMeasure = Toggle(gbMode, "sbMeasure", tr("Measure Point"), {116, 18, 100, 25});
-    sbMeasure->setChecked(true);
-    btnGoToPosition = Button(gbMode, "btnGoToPosition", tr("Go To Position"), {224, 18, 110, 25});
-    btnGoToPosition->setEnabled(false);
     btnGoToPosition->hide();
     connect(sbMeasure, &QPushButton::clicked, this,
             [this] { btnGoToPosition->setEnabled(!sbMeasure->isChecked()); });
     connect(btnGoToPosition, &QPushButton::clicked, this,
             [this] { m_cycle.GoToClicked(stGoToX->text(), stGoToY->text(), stGoToZ->text()); });
 
-    QGroupBox *gbGraphView = Group(this, "gbGraphView", tr("Graph View"), {3, 55, 257, 51});
     m_viewGroup = new TToggleGroup(this);
-    sbXYView = Toggle(gbGraphView, "sbXYView", tr("X-Y"), {6, 18, 38, 25});
-    sbXZView = Toggle(gbGraphView, "sbXZView", tr("X-Z"), {46, 18, 38, 25});
-    sbYZView = Toggle(gbGraphView, "sbYZView", tr("Y-Z"), {86, 18, 38, 25});
-    sb3DView = Toggle(gbGraphView, "sb3DView", tr("3D"), {126, 18, 38, 25});
     for (QPushButton *button : {sbXYView, sbXZView, sbYZView, sb3DView})
         m_viewGroup->Add(button);
-    sbXYView->setChecked(true);
     connect(m_viewGroup, &TToggleGroup::Clicked, this, [this] {
         m_views->HandleGraphView(sbXYView->isChecked(), sbXZView->isChecked(), sbYZView->isChecked(),
                                  sb3DView->isChecked());
     });
-    auto *btnClear = Button(gbGraphView, "btnClear", tr("Clear"), {170, 18, 40, 25});
-    connect(btnClear, &QPushButton::clicked, this, &TQintarForm::ClearAll);
-    auto *btnZero = Button(gbGraphView, "btnZero", tr("Zero"), {212, 18, 40, 25});
-    connect(btnZero, &QPushButton::clicked, this, [this] {
+    connect(ui->btnClear, &QPushButton::clicked, this, &TQintarForm::ClearAll);
+    connect(ui->btnZero, &QPushButton::clicked, this, [this] {
         m_cycle.ZeroClicked();
         m_dialogs->PlaySound(QStringLiteral("hello.wav"));
     });
 
-    QFont readoutFont = font();
-    readoutFont.setPointSize(12);
-    readoutFont.setBold(true);
-    QGroupBox *gbActualPosition =
-        Group(this, "gbActualPosition", tr("Actual Position (mm)"), {268, 55, 344, 51});
-    QGroupBox *gbSetPosition = Group(this, "gbSetPosition", tr("Go-to Position (mm)"), {268, 55, 344, 51});
-    gbSetPosition->hide();
-    const char *readNames[] = {"stReadX", "stReadY", "stReadZ"};
-    const char *goToNames[] = {"stGoToX", "stGoToY", "stGoToZ"};
-    const char *readLabels[] = {"lbReadX", "lbReadY", "lbReadZ"};
-    const char *goToLabels[] = {"lbGoToX", "lbGoToY", "lbGoToZ"};
-    const QString axisCaptions[] = {tr("X= "), tr("Y= "), tr("Z= ")};
-    QLabel *reads[3] = {};
-    QLabel *goTos[3] = {};
-    for (int axis = 0; axis < 3; ++axis) {
-        const int left = 8 + axis * 112;
-        Label(gbActualPosition, readLabels[axis], axisCaptions[axis], QPoint(left, 25));
-        reads[axis] =
-            Label(gbActualPosition, readNames[axis], QStringLiteral("0.000"), QRect(left + 22, 19, 84, 24));
-        reads[axis]->setFont(readoutFont);
-        Label(gbSetPosition, goToLabels[axis], axisCaptions[axis], QPoint(left, 25));
-        goTos[axis] =
-            Label(gbSetPosition, goToNames[axis], QStringLiteral("0.000"), QRect(left + 22, 19, 84, 24));
-        goTos[axis]->setFont(readoutFont);
-        SetColour(goTos[axis], QPalette::WindowText, Red);
-    }
-    stReadX = reads[0];
-    stReadY = reads[1];
-    stReadZ = reads[2];
-    stGoToX = goTos[0];
-    stGoToY = goTos[1];
-    stGoToZ = goTos[2];
+    ui->gbSetPosition->hide();
+    for (QLabel *target : {stGoToX, stGoToY, stGoToZ})
+        SetColour(target, QPalette::WindowText, Red);
 
-    QGroupBox *gbJoystickPrecision = Group(this, "gbJoystickPrecision", tr("Joystick "), {618, 55, 114, 114});
     m_joystickGroup = new TToggleGroup(this);
-    sbCoarse = Toggle(gbJoystickPrecision, "sbCoarse", tr("Coarse"), {12, 24, 90, 32});
-    sbFine = Toggle(gbJoystickPrecision, "sbFine", tr("Fine"), {12, 66, 90, 32});
     m_joystickGroup->Add(sbCoarse);
     m_joystickGroup->Add(sbFine);
-    sbFine->setChecked(true);
     connect(m_joystickGroup, &TToggleGroup::Clicked, this,
             [this] { m_cycle.JoystickClicked(sbCoarse->isChecked()); });
 
-    pnLogo = new QFrame(this);
-    pnLogo->setObjectName(QStringLiteral("pnLogo"));
-    pnLogo->setGeometry(733, 58, 116, 110);
-    pnLogo->setFrameShape(QFrame::Panel);
-    pnLogo->setFrameShadow(QFrame::Raised);
     SetBackground(pnLogo, Red);
-    Image1 = new QLabel(pnLogo);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(9, 8, 98, 94);
-    Image1->setScaledContents(true);
     Image1->setPixmap(LogoPicture());
     Image1->installEventFilter(this);
 
-    QGroupBox *gbOperation = Group(this, "gbOperation", tr("Operation"), {855, 55, 106, 114});
     m_operationGroup = new TToggleGroup(this);
-    sbDistance = Toggle(gbOperation, "sbDistance", tr("Distance"), {8, 20, 90, 27});
-    sbAngle = Toggle(gbOperation, "sbAngle", tr("Angle"), {8, 51, 90, 27});
-    sbDelete = Toggle(gbOperation, "sbDelete", tr("Delete Point"), {8, 82, 90, 27});
     for (QPushButton *button : {sbDistance, sbAngle, sbDelete})
         m_operationGroup->Add(button);
     connect(m_operationGroup, &TToggleGroup::Clicked, this, &TQintarForm::sbDistanceClick);
 
-    gbMeasuredData =
-        Group(this, "gbMeasuredData", tr("Measured Coordinates (mm)"), {616, 176, 345, FullDataGroupHeight});
-    sgData = BuildTable(gbMeasuredData, "sgData", {8, 18, 329, FullDataTableHeight}, &m_register.Data());
+    ShowTable(sgData, &m_register.Data());
     for (int column = 0; column < 4; ++column)
         sgData->setColumnWidth(column, column == 0 ? 36 : 92);
-    gbInferredDistances =
-        Group(this, "gbInferredDistances", tr("Inferred Distances (mm)"), {616, 459, 345, 211});
-    sgDistance = BuildTable(gbInferredDistances, "sgDistance", {8, 18, 329, 185}, &m_register.Distances());
+    ShowTable(sgDistance, &m_register.Distances());
     for (int column = 0; column < 6; ++column)
         sgDistance->setColumnWidth(column, column < 2 ? 36 : 59);
     gbInferredDistances->hide();
-    gbinferredAngles = Group(this, "gbinferredAngles", tr("Inferred Angles (degrees)"), {615, 459, 345, 211});
-    sgAngles = BuildTable(gbinferredAngles, "sgAngles", {8, 18, 329, 185}, &m_register.Angles());
+    ShowTable(sgAngles, &m_register.Angles());
     for (int column = 0; column < 7; ++column)
         sgAngles->setColumnWidth(column, column < 3 ? 32 : 54);
     gbinferredAngles->hide();
@@ -343,57 +279,28 @@ void TQintarForm::BuildMainArea()
     // Under the views: the designed table-file groups, covered by the chart in front. The operator
     // reaches the same operations through each table's context menu.
     using TKind = TTableFile::TKind;
-    QGroupBox *gbSaveToFile = Group(this, "gbSaveToFile", tr("Save to File"), {194, 298, 250, 51});
-    QGroupBox *gbLoad = Group(this, "gbLoad", tr("Load from file"), {191, 354, 254, 51});
-    const char *saveNames[] = {"btnSaveCoordinates", "btnSaveDistances", "btnSaveAngles"};
-    const char *loadNames[] = {"btnLoadCoordinates", "btnLoadDistances", "btnLoadAngles"};
-    const QString captions[] = {tr("Coordinates"), tr("Distances"), tr("Angles")};
-    const TKind kinds[] = {TKind::Coordinates, TKind::Distances, TKind::Angles};
-    for (int i = 0; i < 3; ++i) {
+    const std::array saves{ui->btnSaveCoordinates, ui->btnSaveDistances, ui->btnSaveAngles};
+    const std::array loads{ui->btnLoadCoordinates, ui->btnLoadDistances, ui->btnLoadAngles};
+    const std::array kinds{TKind::Coordinates, TKind::Distances, TKind::Angles};
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
         const TKind kind = kinds[i];
-        auto *save = Button(gbSaveToFile, saveNames[i], captions[i], {8 + i * 80, 18, 75, 25});
-        connect(save, &QPushButton::clicked, this, [this, kind] { WriteTableFile(kind); });
-        auto *load = Button(gbLoad, loadNames[i], captions[i], {8 + i * 80, 18, 75, 25});
-        connect(load, &QPushButton::clicked, this, [this, kind] { LoadTableFile(kind); });
+        connect(saves[i], &QPushButton::clicked, this, [this, kind] { WriteTableFile(kind); });
+        connect(loads[i], &QPushButton::clicked, this, [this, kind] { LoadTableFile(kind); });
     }
-    for (QGroupBox *group : {gbSaveToFile, gbLoad}) {
-        auto *hiddenSave =
-            Button(group, group == gbSaveToFile ? "Button1" : "Button3", tr("Save"), {414, 18, 75, 25});
+    for (QPushButton *hiddenSave : {ui->Button1, ui->Button3})
         connect(hiddenSave, &QPushButton::clicked, this, &TQintarForm::btnSaveClick);
-        group->lower();
-    }
+    ui->gbSaveToFile->lower();
+    ui->gbLoad->lower();
     AddTableFileActions(sgData, TKind::Coordinates);
     AddTableFileActions(sgDistance, TKind::Distances);
     AddTableFileActions(sgAngles, TKind::Angles);
-
-    // The strip below the views tells the operator how the link to the device is doing.
-    stLinkStatus = Label(this, "stLinkStatus", {}, QRect(8, 672, 600, 20));
 }
 
-void TQintarForm::BuildMaintenanceArea()
+void TQintarForm::WireMaintenanceArea()
 {
-    gbCalibration = Group(this, "gbCalibration", tr("Maintenance Settings"), {976, 2, 233, 599});
     SetBackground(gbCalibration, Silver);
-    gbCalibration->setEnabled(false);
 
-    QGroupBox *gbCalibrationParameters =
-        Group(gbCalibration, "gbCalibrationParameters", tr("Calibration Parameters"), {8, 18, 217, 232});
-    const char *editNames[] = {"editalphax", "editalphay", "editalphaz",
-                               "editthetax", "editthetay", "editthetaz"};
-    const char *labelNames[] = {"lbalphax", "lbalphay", "lbalphaz", "lbthetax", "lbthetay", "lbthetaz"};
-    const char *saveNames[] = {"btnSaveAlphaX", "btnSaveAlphaY", "btnSaveAlphaZ",
-                               "btnSaveThetaX", "btnSaveThetaY", "btnSaveThetaZ"};
-    const QString captions[] = {tr("alpha x"), tr("alpha y"), tr("alpha z"),
-                                tr("theta x"), tr("theta y"), tr("theta z")};
-    const QString designedTexts[] = {QStringLiteral("1"),  QStringLiteral("1"),  QStringLiteral("1"),
-                                     QStringLiteral("90"), QStringLiteral("90"), QStringLiteral("89.81")};
-    for (int i = 0; i < 6; ++i) {
-        const int top = 20 + i * 28;
-        Label(gbCalibrationParameters, labelNames[i], captions[i], QPoint(8, top + 4));
-        editCalibration[i] = Edit(gbCalibrationParameters, editNames[i], designedTexts[i], {60, top, 84, 21});
-        btnSaveCalibration[i] =
-            Button(gbCalibrationParameters, saveNames[i], tr("Save"), {150, top - 1, 58, 23});
-        btnSaveCalibration[i]->setEnabled(false);
+    for (int i = 0; i < TCalibrationPanelLogic::kEditCount; ++i) {
         const int tag = i + 1;
         connect(editCalibration[i], &QLineEdit::textChanged, this, [this, tag] {
             m_calibrationPanel.EditChanged(tag);
@@ -401,33 +308,14 @@ void TQintarForm::BuildMaintenanceArea()
         });
         connect(btnSaveCalibration[i], &QPushButton::clicked, this, [this, tag] { btnSaveAlphaXClick(tag); });
     }
-    auto *btnApply =
-        Button(gbCalibrationParameters, "btnApplyCalibrationParameters", tr("Apply"), {8, 196, 200, 26});
-    connect(btnApply, &QPushButton::clicked, this, &TQintarForm::btnApplyCalibrationParametersClick);
+    connect(ui->btnApplyCalibrationParameters, &QPushButton::clicked, this,
+            &TQintarForm::btnApplyCalibrationParametersClick);
 
-    QGroupBox *gbDataDisplay =
-        Group(gbCalibration, "gbDataDisplay", tr("Measured Coordinates are..."), {8, 256, 217, 150});
     m_displayGroup = new TToggleGroup(this);
-    sbCalibrated = Toggle(gbDataDisplay, "sbCalibrated", tr("Calibrated"), {8, 20, 96, 27});
-    sbUseRawValues = Toggle(gbDataDisplay, "sbUseRawValues", tr("Raw"), {112, 20, 96, 27});
     m_displayGroup->Add(sbCalibrated);
     m_displayGroup->Add(sbUseRawValues);
-    sbCalibrated->setChecked(true);
-    QLabel *warning = Label(
-        gbDataDisplay, "lbRawWarning",
-        tr("Warning: use raw data to determine calibration parameters: use calibrated data for normal use."),
-        QRect(8, 54, 200, 88));
-    warning->setWordWrap(true);
-    warning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    sbOffLineCalibrationTest =
-        Toggle(gbCalibration, "sbOffLineCalibrationTest", tr("Off Line Calibration Test"), {8, 414, 217, 30});
-
-    QGroupBox *gbSelectAxis = Group(gbCalibration, "gbSelectAxis", tr("Select Axis"), {8, 452, 217, 138});
     m_axisGroup = new TToggleGroup(this);
-    sbLockX = Toggle(gbSelectAxis, "sbLockX", tr("X only"), {8, 20, 200, 32});
-    sbLockY = Toggle(gbSelectAxis, "sbLockY", tr("Y only"), {8, 58, 200, 32});
-    sbLockZ = Toggle(gbSelectAxis, "sbLockZ", tr("Z only"), {8, 96, 200, 32});
     for (QPushButton *button : {sbLockX, sbLockY, sbLockZ})
         m_axisGroup->Add(button);
     connect(m_axisGroup, &TToggleGroup::Clicked, this, [this](QAbstractButton *button) {
@@ -438,11 +326,7 @@ void TQintarForm::BuildMaintenanceArea()
                             CycleState());
     });
 
-    Label(this, "Label14", tr("Enter password to access maintenance settings"), QPoint(986, 609));
-    edPassword = Edit(this, "edPassword", {}, {1032, 627, 121, 21});
-    edPassword->setEchoMode(QLineEdit::Password);
     connect(edPassword, &QLineEdit::textChanged, this, &TQintarForm::edPasswordChange);
-    Label(this, "Label15", tr("Enter invalid password to make secure"), QPoint(1002, 650));
 }
 
 void TQintarForm::BuildCharts()
@@ -463,23 +347,11 @@ void TQintarForm::BuildCharts()
             [this](int degrees) { m_views->ElevationChanged(degrees); });
 }
 
-QTableView *TQintarForm::BuildTable(QWidget *parent, const char *name, const QRect &place, TTextTable *table)
+void TQintarForm::ShowTable(QTableView *view, TTextTable *table)
 {
-    auto *view = new QTableView(parent);
-    view->setObjectName(QLatin1String(name));
-    view->setGeometry(place);
     view->setModel(table);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    view->verticalHeader()->hide();
-    view->verticalHeader()->setMinimumSectionSize(TableRowHeight);
-    view->verticalHeader()->setDefaultSectionSize(TableRowHeight);
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->horizontalHeader()->setFixedHeight(TableRowHeight + 2);
-    view->horizontalHeader()->setHighlightSections(false);
-    view->setWordWrap(false);
 
     // The table's current and top rows are the truth; the view mirrors them, and the operator's
     // clicks and scrolling go back into the table (model row = table row - 1).
@@ -514,7 +386,6 @@ QTableView *TQintarForm::BuildTable(QWidget *parent, const char *name, const QRe
         table->SetTopRow(value + 1);
         *mirroring = false;
     });
-    return view;
 }
 
 QString TQintarForm::DataDirectory() const

@@ -39,6 +39,9 @@ class TPointPicker;
 class TTextTable;
 class TToggleGroup;
 class TViewPickPlots;
+namespace Ui {
+class TQintarForm;
+}
 
 class TQintarForm : public QWidget
 {
@@ -76,10 +79,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void BuildMainArea();
-    void BuildMaintenanceArea();
+    // The controls come from the form qintarform.ui; these take them into the members and wire them.
+    void TakeControls();
+    void WireMainArea();
+    void WireMaintenanceArea();
     void BuildCharts();
-    QTableView *BuildTable(QWidget *parent, const char *name, const QRect &place, TTextTable *table);
+    void ShowTable(QTableView *view, TTextTable *table);
 
     void FormCreate();
     void FormResize();
@@ -125,6 +130,7 @@ private:
     void btnSaveAlphaXClick(int tag);
     void edPasswordChange(const QString &text);
 
+    std::unique_ptr<Ui::TQintarForm> ui;
     TOperatorDialogs *m_dialogs;
     std::unique_ptr<TOperatorDialogs> m_ownDialogs;
 
