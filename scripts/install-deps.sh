@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils imagemagick fonts-dejavu-core
   clang-format ccache
+  python3 python3-ezdxf poppler-utils
 )
 
 missing=()
