@@ -1,5 +1,6 @@
 #include "app/qintarform.h"
 
+#include "app/exportactions.h"
 #include "app/projectname.h"
 #include "app/qtoperatordialogs.h"
 #include "app/togglegroup.h"
@@ -153,6 +154,7 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     TakeControls();
     WireMainArea();
     WireMaintenanceArea();
+    AddExportActions();
     setFixedSize(DesignedClientWidth, ClientHeight);
 
     FormCreate();
@@ -616,6 +618,21 @@ void TQintarForm::AddTableFileActions(QTableView *view, TTableFile::TKind kind)
     view->addAction(save);
     view->addAction(load);
     view->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void TQintarForm::AddExportActions()
+{
+    m_exports = new TExportActions(
+        TExportSources{m_register.Data(), m_register.Distances(), m_register.Angles(),
+                       [this] { return edProjectName->text(); }, [this] { return m_dialogFolder; },
+                       [this] { return sbCalibrated->isChecked(); },
+                       [this] { return sbOffLineCalibrationTest->isChecked(); },
+                       [this] { return m_calibration; }},
+        *m_dialogs, this);
+    m_exports->AddToTable(sgData, TTableFile::TKind::Coordinates);
+    m_exports->AddToTable(sgDistance, TTableFile::TKind::Distances);
+    m_exports->AddToTable(sgAngles, TTableFile::TKind::Angles);
+    m_exports->AddToViews({Chart[0], Chart[1], Chart[2], Chart[3]});
 }
 
 void TQintarForm::closeEvent(QCloseEvent *event)

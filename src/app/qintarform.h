@@ -31,6 +31,7 @@ class QScrollBar;
 class QTableView;
 class QTimer;
 class TDerivations;
+class TExportActions;
 class TOperatorDialogs;
 class TPlotViews;
 class TQtChartEngine;
@@ -116,6 +117,8 @@ private:
     void btnSaveClick();
     void LoadTableFile(TTableFile::TKind kind);
     void AddTableFileActions(QTableView *view, TTableFile::TKind kind);
+    // "Export..." and "Report..." in the tables' and the views' context menus.
+    void AddExportActions();
     TFileTables FileTables();
     // Shows what the operator has to know of a file operation; true when it was done.
     bool Report(const TFileResult &result);
@@ -156,6 +159,7 @@ private:
     std::unique_ptr<TViewPickPlots> m_pickPlots;
     std::unique_ptr<TDerivations> m_derivations;
     std::unique_ptr<TPointPicker> m_picker;
+    TExportActions *m_exports = nullptr;
 
     QLineEdit *edProjectName = nullptr;
     QPushButton *sbOnLine = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -57,6 +58,36 @@ std::optional<QString> TQtOperatorDialogs::SaveFileName(const QString &title, co
                                                         const QString &filter)
 {
     return Chosen(QFileDialog::getSaveFileName(m_parent, title, folder, QtFilter(filter)));
+}
+
+std::optional<TOperatorDialogs::TSaveChoice> TQtOperatorDialogs::SaveFileChoice(const QString &title,
+                                                                                const QString &proposedFile,
+                                                                                const QStringList &filters,
+                                                                                qsizetype initialFilter)
+{
+    QFileDialog dialog(m_parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    const QString initial = filters.value(initialFilter);
+    dialog.selectNameFilter(initial);
+    dialog.setDefaultSuffix(FilterSuffix(initial));
+    const QFileInfo proposed(proposedFile);
+    dialog.setDirectory(proposed.absolutePath());
+    dialog.selectFile(proposed.fileName());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString &filter) { dialog.setDefaultSuffix(FilterSuffix(filter)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
+    return TSaveChoice{dialog.selectedFiles().constFirst(), chosen < 0 ? initialFilter : chosen};
+}
+
+QString TQtOperatorDialogs::FilterSuffix(const QString &filter)
+{
+    static const QRegularExpression firstPattern(QStringLiteral("\\(\\s*\\*\\.([A-Za-z0-9_]+)[\\s)]"));
+    const QRegularExpressionMatch match = firstPattern.match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
 }
 
 void TQtOperatorDialogs::PlaySound(const QString &fileName)

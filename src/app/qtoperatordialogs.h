@@ -24,6 +24,10 @@ public:
                                         const QString &filter) override;
     std::optional<QString> SaveFileName(const QString &title, const QString &folder,
                                         const QString &filter) override;
+    // Qt's save dialog with the filters, the proposed file selected and the chosen filter's extension
+    // added to a name typed without one.
+    std::optional<TSaveChoice> SaveFileChoice(const QString &title, const QString &proposedFile,
+                                              const QStringList &filters, qsizetype initialFilter) override;
     void PlaySound(const QString &fileName) override;
     void Beep() override;
 
@@ -34,6 +38,9 @@ public:
     // already and returned as it is.
     static QString QtFilter(const QString &filter, Qt::CaseSensitivity fileNames = PlatformFileNames());
     static Qt::CaseSensitivity PlatformFileNames();
+    // The extension of a filter's first pattern without its dot ("csv" of "Table (*.csv *.txt)"), or
+    // empty when the pattern names none.
+    static QString FilterSuffix(const QString &filter);
 
 private:
     QPointer<QWidget> m_parent;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // Everything the station asks of the operator or plays to them goes through this interface: message
@@ -29,6 +30,23 @@ public:
                                                 const QString &filter) = 0;
     virtual std::optional<QString> SaveFileName(const QString &title, const QString &folder,
                                                 const QString &filter) = 0;
+    // A save dialog that proposes a file (folder and name) and offers several filters in Qt's form,
+    // starting on filters[initialFilter]. The name comes back with the index of the filter the operator
+    // left chosen; a name typed without an extension gets the chosen filter's. Stand-ins need not
+    // override it: by default it asks SaveFileName with the filters joined and reports the initial one.
+    struct TSaveChoice
+    {
+        QString fileName;
+        qsizetype filter = 0;
+    };
+    virtual std::optional<TSaveChoice> SaveFileChoice(const QString &title, const QString &proposedFile,
+                                                      const QStringList &filters, qsizetype initialFilter)
+    {
+        const auto fileName = SaveFileName(title, proposedFile, filters.join(QLatin1String(";;")));
+        if (!fileName)
+            return std::nullopt;
+        return TSaveChoice{*fileName, initialFilter};
+    }
     // Plays a wave file by name and returns when it has finished (never blocking for longer than the
     // sound lasts, and not at all where there is no sound).
     virtual void PlaySound(const QString &fileName) = 0;

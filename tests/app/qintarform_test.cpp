@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -398,6 +399,63 @@ private Q_SLOTS:
         for (const char *name :
              {"sgDistanceSaveToFile", "sgDistanceLoadFromFile", "sgAnglesSaveToFile", "sgAnglesLoadFromFile"})
             QVERIFY2(form.findChild<QAction *>(QLatin1String(name)), name);
+    }
+
+    void ExportAndReportFromTheContextMenus()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        PutPoint(form);
+        Find<QLineEdit>(form, "edProjectName")->setText(QStringLiteral("Bracket 7"));
+        for (const char *name :
+             {"sgData", "sgDistance", "sgAngles", "Chart1", "Chart2", "Chart3", "Chart4"}) {
+            auto *place = Find<QWidget>(form, name);
+            QCOMPARE(place->contextMenuPolicy(), Qt::ActionsContextMenu);
+            QStringList entries;
+            for (const QAction *action : place->actions())
+                entries << action->text() + QLatin1Char(' ') + action->shortcut().toString();
+            QVERIFY2(entries.contains("Export... Ctrl+E") && entries.contains("Report... Ctrl+R"), name);
+        }
+        const QDir data(form.DataDirectory());
+
+        // The shortcut of a table with the focus starts the dialog on that table's CSV.
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto *points = Find<QTableView>(form, "sgData");
+        points->setFocus();
+        QTest::keyClick(points, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(station->dialogs.FileDialogFolders, QStringList{data.filePath("Bracket 7_points.csv")});
+
+        const QString csv = station->folder.filePath(QStringLiteral("distances.csv"));
+        station->dialogs.FileNames = {csv};
+        Find<QTableView>(form, "sgDistance")
+            ->findChild<QAction *>(QStringLiteral("sgDistanceExport"))
+            ->trigger();
+        QFile written(csv);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().startsWith("Point 1,Point 2,delta X (mm)"));
+
+        // From a view the dialog starts on the drawing; a folder that cannot be made is told and
+        // nothing is left behind.
+        QFile blocker(station->folder.filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        station->dialogs.FileNames = {station->folder.filePath(QStringLiteral("blocker/part.dxf"))};
+        form.findChild<QAction *>(QStringLiteral("actViewExport"))->trigger();
+        QCOMPARE(station->dialogs.FileDialogFolders.last(), data.filePath("Bracket 7.dxf"));
+        QCOMPARE(station->dialogs.Errors.size(), 1);
+        QVERIFY(station->dialogs.Errors.constFirst().contains(QStringLiteral("blocker/part.dxf")));
+        QVERIFY(!QFileInfo::exists(station->folder.filePath(QStringLiteral("blocker/part.dxf"))));
+
+        const QString pdf = station->folder.filePath(QStringLiteral("report.pdf"));
+        station->dialogs.FileNames = {pdf};
+        form.findChild<QAction *>(QStringLiteral("actReport"))->trigger();
+        QCOMPARE(station->dialogs.FileDialogFolders.last(), data.filePath("Bracket 7.pdf"));
+        QFile report(pdf);
+        QVERIFY(report.open(QIODevice::ReadOnly));
+        QVERIFY(report.read(5) == "%PDF-");
+        QCOMPARE(station->dialogs.Errors.size(), 1);
+        QVERIFY(station->dialogs.Messages.isEmpty());
     }
 
     void NewEmptiesEverythingAndAsksForAName()
