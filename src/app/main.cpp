@@ -1,15 +1,31 @@
 #include "app/qintarform.h"
 #include "app/qtoperatordialogs.h"
+#include "app/stationcommandline.h"
 
 #include <QApplication>
 #include <QScreen>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QintarSoft"));
+    QApplication::setApplicationVersion(TStationCommandLine::Version());
+    const TStationCommandLine::TResult start = TStationCommandLine::Parse(QApplication::arguments());
+    std::fputs(qPrintable(start.Output), stdout);
+    std::fputs(qPrintable(start.Error), stderr);
+    if (!start.Start)
+        return start.ExitCode;
+
     TQtOperatorDialogs dialogs;
+    if (const auto trouble = TStationCommandLine::EnterWorkingDirectory(start.Options)) {
+        std::fprintf(stderr, "qintarsoft: %s\n", qPrintable(*trouble));
+        dialogs.ShowError(*trouble);
+        return 1;
+    }
     TQintarForm form(&dialogs);
+    if (start.Options.PortNumber)
+        form.UsePortNumber(*start.Options.PortNumber);
     dialogs.SetParentWidget(&form);
     if (const QScreen *screen = form.screen())
         form.move(screen->availableGeometry().center() - form.frameGeometry().center() + form.pos());

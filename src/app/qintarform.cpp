@@ -431,6 +431,16 @@ void TQintarForm::FormCreate()
     m_derivations->ClearSelections();
 }
 
+void TQintarForm::UsePortNumber(quint16 portNumber)
+{
+    m_portNumber = portNumber;
+    try {
+        USB->SetPortNumber(m_portNumber);
+    } catch (const TSerialError &error) {
+        m_dialogs->ShowError(error.Message());
+    }
+}
+
 void TQintarForm::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);

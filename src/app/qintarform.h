@@ -64,6 +64,9 @@ public:
     int ChartHeight() const { return m_chartHeight; }
     const TCalibration &Calibration() const { return m_calibration; }
     quint16 PortNumber() const { return m_portNumber; }
+    // The port for this run instead of the settings file's (the command line's --port); the file keeps
+    // its own.
+    void UsePortNumber(quint16 portNumber);
 
     bool HasProjectName() const;
     static QString DefaultProjectName();

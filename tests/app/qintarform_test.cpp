@@ -252,6 +252,9 @@ private Q_SLOTS:
         // themselves are the register's and tested there.
         QCOMPARE(usb.PortNumber(), quint16(99));
         QVERIFY(!usb.PortOpen());
+        // The command line's port replaces it for this run.
+        form.UsePortNumber(7);
+        QCOMPARE(usb.PortNumber(), quint16(7));
         QCOMPARE(Table(form, "sgData")->Cell(0, 0), QStringLiteral("Pt"));
         QCOMPARE(Table(form, "sgAngles")->Cell(6, 0), QStringLiteral("thetaYZ"));
     }

@@ -107,6 +107,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qintar-devsim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QINTAR_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -119,6 +120,7 @@ int main(int argc, char **argv)
             .arg(TPortDirectory::PortsFolder()) +
         TDeviceSimulator::ControlHelp());
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption portOption(QStringLiteral("port"),
                                         QStringLiteral("Port number to link (default 99)."),
                                         QStringLiteral("N"), QStringLiteral("99"));
