@@ -12,6 +12,7 @@ packages=(
   xvfb xauth x11-utils imagemagick fonts-dejavu-core
   clang-format ccache
   python3 python3-ezdxf poppler-utils
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()
