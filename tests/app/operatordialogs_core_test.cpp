@@ -2,8 +2,11 @@
 #include "app/soundplayer.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -149,6 +152,48 @@ TEST(OperatorDialogs, BoxesCarryTheCaptionAndAnswerYesOrNo)
     AnswerNextBox(QMessageBox::Ok, caption, text);
     dialogs.ShowError(QStringLiteral("Unable to write to Qintar_54_Setup.ini"));
     EXPECT_EQ(caption, QStringLiteral("QintarSoft"));
+}
+
+} // namespace
+
+namespace {
+
+// The save dialog proposes the file, and a name typed without an extension takes the one of the filter
+// the operator chose, as the operator would do it: choosing from the type list, typing, pressing Save.
+TEST(OperatorDialogs, SaveDialogProposesTheFileAndAddsTheChosenExtension)
+{
+    QTemporaryDir dir;
+    const QStringList filters = {QStringLiteral("Point table as CSV (*.csv)"),
+                                 QStringLiteral("Drawing for CAD as DXF (*.dxf)")};
+    QString proposed;
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [&proposed, poll] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            QTimer::singleShot(10, *poll);
+            return;
+        }
+        proposed = dialog->selectedFiles().value(0);
+        auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (!types || !name) {
+            dialog->reject();
+            return;
+        }
+        types->setCurrentIndex(1);
+        Q_EMIT types->textActivated(types->currentText());
+        name->setText(QStringLiteral("part"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    };
+    QTimer::singleShot(0, *poll);
+
+    TQtOperatorDialogs dialogs;
+    const auto choice = dialogs.SaveFileChoice(QStringLiteral("Export"),
+                                               QDir(dir.path()).filePath("Bracket.csv"), filters, 0);
+    EXPECT_EQ(proposed, QDir(dir.path()).filePath("Bracket.csv"));
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->fileName, QDir(dir.path()).filePath("part.dxf"));
+    EXPECT_EQ(choice->filter, 1);
 }
 
 } // namespace
