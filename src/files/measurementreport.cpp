@@ -27,7 +27,7 @@ constexpr double FootTop = 286.0;
 constexpr double RowHeight = 5.0;
 constexpr double HeadingRowHeight = 9.0;
 constexpr double NumberColumnWidth = 21.0;
-constexpr double ValueColumnWidth = 27.0;
+constexpr double ValueColumnWidth = 29.0;
 constexpr double CalibrationColumnWidth = ContentWidth / 6;
 
 const QString FontFamily = QStringLiteral("DejaVu Sans");
@@ -137,9 +137,14 @@ private:
     double m_top = ContentTop;
 };
 
+int NumberColumns(TKind kind)
+{
+    return kind == TKind::Coordinates ? 1 : kind == TKind::Distances ? 2 : 3;
+}
+
 QList<double> ColumnWidths(TKind kind)
 {
-    const int numbers = kind == TKind::Coordinates ? 1 : kind == TKind::Distances ? 2 : 3;
+    const int numbers = NumberColumns(kind);
     const int columns = TTableFile::ColumnCount(kind);
     QList<double> widths;
     for (int column = 0; column < columns; ++column)
@@ -147,16 +152,19 @@ QList<double> ColumnWidths(TKind kind)
     return widths;
 }
 
-// One row of cells; shaded for the heading row and every second data row.
+// One row of cells; shaded for the heading row and every second data row. The first centred columns
+// hold point numbers, the others values, set to the right so that their decimal points line up.
 void CellRow(TPageFlow &flow, const QList<double> &widths, const QStringList &texts, double height,
-             bool heading, bool shaded)
+             bool heading, bool shaded, int centred = 0)
 {
     double left = Margin;
     double total = 0.0;
     for (double width : widths)
         total += width;
+    // Clear of the rules above and below, so that every rule shows whole.
     if (heading || shaded)
-        flow.Fill(flow.Rect(Margin, flow.Top(), total, height), heading ? HeadingShade : RowShade);
+        flow.Fill(flow.Rect(Margin, flow.Top() + 0.15, total, height - 0.3),
+                  heading ? HeadingShade : RowShade);
     const QFont font = Font(9.0, heading);
     for (qsizetype column = 0; column < widths.size(); ++column) {
         const double width = widths[column];
@@ -164,7 +172,8 @@ void CellRow(TPageFlow &flow, const QList<double> &widths, const QStringList &te
         if (heading)
             flow.Text(box, texts.value(column), font, Qt::AlignCenter | Qt::TextWordWrap);
         else
-            flow.Text(box, texts.value(column), font, Qt::AlignRight | Qt::AlignVCenter);
+            flow.Text(box, texts.value(column), font,
+                      (column < centred ? Qt::AlignHCenter : Qt::AlignRight) | Qt::AlignVCenter);
         left += width;
     }
     flow.Line(Margin, flow.Top() + height, Margin + total, flow.Top() + height, Rule);
@@ -201,7 +210,7 @@ void Table(TPageFlow &flow, const QString &title, TKind kind, const TTextTable &
     for (qsizetype i = 0; i < rows.size(); ++i) {
         if (flow.EnsureRoom(RowHeight))
             CellRow(flow, widths, headings, HeadingRowHeight, true, false);
-        CellRow(flow, widths, table.RowTexts(rows[i]), RowHeight, false, i % 2 == 1);
+        CellRow(flow, widths, table.RowTexts(rows[i]), RowHeight, false, i % 2 == 1, NumberColumns(kind));
     }
 }
 
