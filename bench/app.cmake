@@ -1,2 +1,8 @@
 add_executable(app_pollcycle_bench ${CMAKE_CURRENT_LIST_DIR}/app_pollcycle_bench.cpp)
 target_link_libraries(app_pollcycle_bench PRIVATE qintar_gui benchmark::benchmark)
+if(TARGET qintar-devsim)
+    add_executable(app_stationcpu_bench ${CMAKE_CURRENT_LIST_DIR}/app_stationcpu_bench.cpp)
+    target_link_libraries(app_stationcpu_bench PRIVATE qintar_gui benchmark::benchmark)
+    target_compile_definitions(app_stationcpu_bench PRIVATE QINTAR_DEVSIM="$<TARGET_FILE:qintar-devsim>")
+    add_dependencies(app_stationcpu_bench qintar-devsim)
+endif()
