@@ -1,7 +1,12 @@
-// Redrawing each view with a full point table (999 recorded points) and with 10, plus the live marker
-// and a distance and an angle in the line series; and plotting a full table as the loaders do.
+// Per view: a full redraw (the cached picture built again, as a zoom does, and painted) with a full
+// point table (999 recorded points) and with 10, plus the live marker and a distance and an angle in
+// the line series; the paint that one move of the live marker causes, with 0 and 999 points; and
+// plotting a full table as the loaders do.
+//
+// Run: build-rel/bench/plots_bench   (Release, offscreen)
 #include "plots/plotviews.h"
-#include "plots/qtchartengine.h"
+#include "plots/viewengine.h"
+#include "plots/viewwidget.h"
 
 #include <QApplication>
 #include <QImage>
@@ -19,10 +24,15 @@ TPoint3 SamplePoint(int i)
             -90.0f + 180.0f * (i % 101) / 101.0f};
 }
 
+const char *ViewName(int chart)
+{
+    return chart == 4 ? "3D" : chart == 1 ? "X-Y" : chart == 2 ? "X-Z" : "Y-Z";
+}
+
 struct TFilledViews
 {
     QWidget window;
-    TQtChartEngine engine{&window};
+    TViewEngine engine{&window};
     TPlotViews views{engine};
 
     explicit TFilledViews(int points)
@@ -51,12 +61,14 @@ void BM_RedrawView(benchmark::State &state)
     QWidget *view = filled.engine.Chart(chart);
     QImage image(view->size(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
+        // Setting the zoom bar's ranges again makes the view build its picture anew.
+        filled.views.ZoomChanged(chart, 100);
         QPainter painter(&image);
         view->render(&painter);
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
     }
-    state.SetLabel(chart == 4 ? "3D" : chart == 1 ? "X-Y" : chart == 2 ? "X-Z" : "Y-Z");
+    state.SetLabel(ViewName(chart));
 }
 BENCHMARK(BM_RedrawView)
     ->ArgNames({"chart", "points"})
@@ -69,6 +81,31 @@ BENCHMARK(BM_RedrawView)
     ->Args({4, 10})
     ->Args({4, 999})
     ->Unit(benchmark::kMillisecond);
+
+// One poll's move of the live marker in the view in front, and the paint it causes in the window.
+void BM_LiveMove(benchmark::State &state)
+{
+    const int chart = static_cast<int>(state.range(0));
+    TFilledViews filled(static_cast<int>(state.range(1)));
+    filled.views.HandleGraphView(chart == 1, chart == 2, chart == 3, chart == 4);
+    QApplication::processEvents();
+    TViewWidget *view = filled.engine.Chart(chart);
+    const int builds = view->PictureBuildCount();
+    int step = 0;
+    for (auto _ : state) {
+        const float angle = float(step++ % 72) * 0.0872665f;
+        filled.views.ShowLivePosition({50.0f * std::cos(angle), 50.0f * std::sin(angle), 0.0f}, chart == 1,
+                                      chart == 2, chart == 3, chart == 4);
+        QApplication::processEvents();
+    }
+    if (view->PictureBuildCount() != builds)
+        state.SkipWithError("a live move built the picture again");
+    state.SetLabel(ViewName(chart));
+}
+BENCHMARK(BM_LiveMove)
+    ->ArgNames({"chart", "points"})
+    ->ArgsProduct({{1, 2, 3, 4}, {0, 999}})
+    ->Unit(benchmark::kMicrosecond);
 
 // A project or coordinates file of 999 rows plotted point by point, then drawn once.
 void BM_PlotFullTable(benchmark::State &state)

@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev qt6-multimedia-dev
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-multimedia-dev
   libqt6opengl6-dev libgl-dev libxkbcommon-dev
-  qt6-qpa-plugins libqt6multimedia6 libqt6serialport6 libqt6charts6
+  qt6-qpa-plugins libqt6multimedia6 libqt6serialport6
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils imagemagick fonts-dejavu-core
   clang-format ccache

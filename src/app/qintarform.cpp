@@ -8,7 +8,8 @@
 #include "devicelink/portmanagerrs232.h"
 #include "files/projectfile.h"
 #include "plots/plotviews.h"
-#include "plots/qtchartengine.h"
+#include "plots/viewengine.h"
+#include "plots/viewwidget.h"
 #include "register/derivations.h"
 #include "register/pointpicker.h"
 #include "register/texttable.h"
@@ -333,7 +334,7 @@ void TQintarForm::WireMaintenanceArea()
 
 void TQintarForm::BuildCharts()
 {
-    m_chartEngine = new TQtChartEngine(this);
+    m_chartEngine = new TViewEngine(this);
     for (int n = 0; n < 4; ++n) {
         Chart[n] = m_chartEngine->Chart(n + 1);
         scrlZoom[n] = m_chartEngine->ZoomBar(n + 1);

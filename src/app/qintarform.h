@@ -34,11 +34,11 @@ class TDerivations;
 class TExportActions;
 class TOperatorDialogs;
 class TPlotViews;
-class TQtChartEngine;
 class TPortManagerRS232;
 class TPointPicker;
 class TTextTable;
 class TToggleGroup;
+class TViewEngine;
 class TViewPickPlots;
 namespace Ui {
 class TQintarForm;
@@ -157,7 +157,7 @@ private:
     // The engine of the port manager panel "USB", a child of the window placed below the client area.
     TPortManagerRS232 *USB = nullptr;
     // A child of the window, like the charts it draws.
-    TQtChartEngine *m_chartEngine = nullptr;
+    TViewEngine *m_chartEngine = nullptr;
     std::unique_ptr<TPlotViews> m_views;
     std::unique_ptr<TViewPickPlots> m_pickPlots;
     std::unique_ptr<TDerivations> m_derivations;

@@ -30,3 +30,22 @@ int AxisLabelDecimals(double step)
         ++decimals;
     return decimals;
 }
+
+QList<double> AxisTickValues(double minimum, double maximum, double step)
+{
+    QList<double> values;
+    const double span = maximum - minimum;
+    if (!(step > 0.0) || !(span >= 0.0) || !std::isfinite(span) || span / step > 10000.0)
+        return values;
+    for (double index = std::ceil(minimum / step - 1e-9);
+         index * step <= maximum + 1e-9 * std::max(span, 1.0); index += 1.0)
+        values.append(index * step);
+    return values;
+}
+
+QString AxisLabelText(double value, int decimals)
+{
+    if (std::abs(value) < 1e-9)
+        value = 0.0;
+    return QString::number(value, 'f', decimals);
+}

@@ -1,13 +1,11 @@
 #include "plots/plot3dview.h"
 
 #include "plots/axislabelstep.h"
-#include "plots/nearestmark.h"
-#include "plots/plot3dseries.h"
+#include "plots/viewseries.h"
 
+#include <QEvent>
 #include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -24,16 +22,12 @@ constexpr double VerticalOffset = 14.0;
 constexpr double RightMargin = 0.15;
 constexpr double BottomMargin = 0.15;
 constexpr int BorderWidth = 3;
-constexpr double BorderRadius = 10.0;
 constexpr double LeastLabelStep = 10.0;
 
-// Marks: half sizes in pixels, as the views' marks are sized.
+// The squares of the points, half their side in pixels.
 constexpr double SquareHalfSize = 3.0;
-constexpr double CircleHalfSize = 6.0;
-constexpr double PickSlack = 3.0;
 
 const QColor GradientEnd(199, 199, 141);
-const QColor BorderColour(64, 64, 64);
 const QColor GridColour(192, 192, 192);
 const QColor WallEdgeColour(128, 128, 128);
 // The series' colours, one for each role, in the order a chart hands them out.
@@ -51,13 +45,6 @@ double Radians(int degrees)
     return degrees * std::numbers::pi / 180.0;
 }
 
-QString LabelText(double value, int decimals)
-{
-    if (std::abs(value) < 1e-9)
-        value = 0.0;
-    return QString::number(value, 'f', decimals);
-}
-
 QRectF CentredTextRect(const QPainter &painter, QPointF centre, const QString &text)
 {
     const QRectF box = painter.fontMetrics().boundingRect(text);
@@ -72,13 +59,10 @@ void DrawCentredText(QPainter &painter, QPointF centre, const QString &text)
 
 } // namespace
 
-TPlot3DView::TPlot3DView(const std::array<QString, 4> &seriesNames, QWidget *parent) : QWidget(parent)
+TPlot3DView::TPlot3DView(const std::array<QString, 4> &seriesNames, QWidget *parent)
+    : TViewWidget(QStringLiteral("3D View"), seriesNames, parent)
 {
-    for (size_t role = 0; role < m_series.size(); ++role) {
-        m_series[role] = new TPlot3DSeries(seriesNames[role], this);
-        connect(m_series[role], &TPlot3DSeries::Changed, this, [this] { update(); });
-    }
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    SetRoundLiveMarker();
 }
 
 void TPlot3DView::SetAxisMaximum(TAxis axis, double value)
@@ -86,7 +70,7 @@ void TPlot3DView::SetAxisMaximum(TAxis axis, double value)
     TRange &range = m_ranges[static_cast<int>(axis)];
     range.maximum = value;
     range.minimum = std::min(range.minimum, value);
-    update();
+    ViewChanged();
 }
 
 void TPlot3DView::SetAxisMinimum(TAxis axis, double value)
@@ -94,19 +78,38 @@ void TPlot3DView::SetAxisMinimum(TAxis axis, double value)
     TRange &range = m_ranges[static_cast<int>(axis)];
     range.minimum = value;
     range.maximum = std::max(range.maximum, value);
-    update();
+    ViewChanged();
 }
 
 void TPlot3DView::SetRotation(int degrees)
 {
     m_rotation = degrees;
-    update();
+    ViewChanged();
 }
 
 void TPlot3DView::SetElevation(int degrees)
 {
     m_elevation = degrees;
-    update();
+    ViewChanged();
+}
+
+void TPlot3DView::ViewChanged()
+{
+    m_projection.reset();
+    InvalidatePicture();
+}
+
+void TPlot3DView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        ViewChanged();
+    TViewWidget::changeEvent(event);
+}
+
+void TPlot3DView::resizeEvent(QResizeEvent *event)
+{
+    m_projection.reset();
+    TViewWidget::resizeEvent(event);
 }
 
 TPlot3DView::TBoxPoint TPlot3DView::ToBox(double horizontal, double vertical, double depth) const
@@ -120,25 +123,43 @@ TPlot3DView::TBoxPoint TPlot3DView::ToBox(double horizontal, double vertical, do
             unit(m_ranges[static_cast<int>(TAxis::Depth)], depth)};
 }
 
-QRectF TPlot3DView::TitleRect() const
+QRectF TPlot3DView::PlotRect() const
 {
     QFont titleFont = font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() + 1.0);
-    const QFontMetricsF metrics(titleFont);
-    return QRectF(0.0, 6.0, width(), metrics.height() + 4.0);
+    const QRectF inside = FrameRect().adjusted(BorderWidth, BorderWidth, -BorderWidth, -BorderWidth);
+    const double top = inside.top() + 4.0 + QFontMetricsF(titleFont).height() + 4.0;
+    return QRectF(inside.left(), top, inside.width() * (1.0 - RightMargin),
+                  (inside.bottom() - top) * (1.0 - BottomMargin));
+}
+
+const TPlot3DView::TProjection &TPlot3DView::Projection() const
+{
+    if (m_projection)
+        return *m_projection;
+    TProjection projection;
+    projection.cosRotation = std::cos(Radians(m_rotation));
+    projection.sinRotation = std::sin(Radians(m_rotation));
+    projection.cosElevation = std::cos(Radians(m_elevation));
+    projection.sinElevation = std::sin(Radians(m_elevation));
+    const QRectF plot = PlotRect();
+    // At 100 per cent the box, seen square on, would nearly fill the plot's shorter side.
+    projection.scale = ProjectionZoom * std::min(plot.width(), plot.height()) / 2.0 / 1.2;
+    projection.centre = plot.center() + QPointF(HorizontalOffset, VerticalOffset);
+    m_projection = projection;
+    return *m_projection;
 }
 
 TPlot3DView::TBoxPoint TPlot3DView::ToEye(const TBoxPoint &point) const
 {
     // Turn about the vertical axis by the rotation, then tilt about the screen's horizontal axis by
     // the elevation; z then runs from the eye into the picture.
-    const double rotation = Radians(m_rotation);
-    const double elevation = Radians(m_elevation);
-    const double x1 = point.x * std::cos(rotation) - point.z * std::sin(rotation);
-    const double z1 = point.x * std::sin(rotation) + point.z * std::cos(rotation);
-    return {x1, point.y * std::cos(elevation) - z1 * std::sin(elevation),
-            point.y * std::sin(elevation) + z1 * std::cos(elevation)};
+    const TProjection &p = Projection();
+    const double x1 = point.x * p.cosRotation - point.z * p.sinRotation;
+    const double z1 = point.x * p.sinRotation + point.z * p.cosRotation;
+    return {x1, point.y * p.cosElevation - z1 * p.sinElevation,
+            point.y * p.sinElevation + z1 * p.cosElevation};
 }
 
 QPointF TPlot3DView::Project(const TBoxPoint &point) const
@@ -146,13 +167,8 @@ QPointF TPlot3DView::Project(const TBoxPoint &point) const
     const TBoxPoint seen = ToEye(point);
     const double eye = EyeDistance();
     const double perspective = eye / (eye + seen.z);
-
-    const double top = TitleRect().bottom();
-    const QRectF plot(0.0, top, width() * (1.0 - RightMargin), (height() - top) * (1.0 - BottomMargin));
-    // At 100 per cent the box, seen square on, would nearly fill the plot's shorter side.
-    const double scale = ProjectionZoom * std::min(plot.width(), plot.height()) / 2.0 / 1.2;
-    const QPointF centre = plot.center() + QPointF(HorizontalOffset, VerticalOffset);
-    return centre + QPointF(seen.x * perspective * scale, -seen.y * perspective * scale);
+    const TProjection &p = Projection();
+    return p.centre + QPointF(seen.x * perspective * p.scale, -seen.y * perspective * p.scale);
 }
 
 TPlot3DView::TWalls TPlot3DView::FarWalls() const
@@ -171,59 +187,29 @@ std::optional<QPointF> TPlot3DView::MarkPosition(const TSeriesPoint &point) cons
     return Project(box);
 }
 
-int TPlot3DView::MarkAt(QPointF position) const
+QPointF TPlot3DView::mapToPosition(QVector3D value) const
 {
-    const TPlot3DSeries *points = Series(TRole::Points);
-    const double reach = SquareHalfSize + PickSlack;
-    return NearestMark(
-        points->Count(), [&](int i) { return MarkPosition(points->At(i)); }, position, reach);
+    return Project(ToBox(value.x(), value.z(), value.y()));
 }
 
-void TPlot3DView::mousePressEvent(QMouseEvent *event)
+void TPlot3DView::PaintPicture(QPainter &painter) const
 {
-    if (event->button() == Qt::LeftButton) {
-        const int index = MarkAt(event->position());
-        if (index >= 0) {
-            event->accept();
-            Q_EMIT MarkClicked(index);
-            return;
-        }
-    }
-    QWidget::mousePressEvent(event);
-}
-
-void TPlot3DView::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(rect(), palette().window());
-
-    const QRectF frame =
-        QRectF(rect()).adjusted(BorderWidth / 2.0, BorderWidth / 2.0, -BorderWidth / 2.0, -BorderWidth / 2.0);
+    const QRectF frame = FrameRect();
     QLinearGradient background(frame.bottomLeft(), frame.topRight());
     background.setColorAt(0.0, Qt::white);
     background.setColorAt(1.0, GradientEnd);
-    painter.setPen(QPen(BorderColour, BorderWidth));
-    painter.setBrush(background);
-    painter.drawRoundedRect(frame, BorderRadius, BorderRadius);
+    const QRectF inside = PaintFrame(painter, BorderWidth, background);
+    PaintTitle(painter, inside);
 
-    QFont titleFont = font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() + 1.0);
-    painter.setFont(titleFont);
-    painter.setPen(Qt::black);
-    painter.drawText(TitleRect(), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("3D View"));
-    painter.setFont(font());
-
-    DrawWalls(painter);
+    PaintWalls(painter);
     QList<QRectF> labels;
-    DrawAxis(painter, TAxis::Bottom, labels);
-    DrawAxis(painter, TAxis::Left, labels);
-    DrawAxis(painter, TAxis::Depth, labels);
-    DrawSeries(painter);
+    PaintAxis(painter, TAxis::Bottom, labels);
+    PaintAxis(painter, TAxis::Left, labels);
+    PaintAxis(painter, TAxis::Depth, labels);
+    PaintSeries(painter);
 }
 
-void TPlot3DView::DrawWalls(QPainter &painter) const
+void TPlot3DView::PaintWalls(QPainter &painter) const
 {
     // The back wall (the far end of the depth axis) is lightly filled; the side wall is only its grid
     // and edges; the floor is not drawn.
@@ -243,7 +229,7 @@ void TPlot3DView::DrawWalls(QPainter &painter) const
     painter.drawPolygon(side);
 }
 
-void TPlot3DView::DrawAxis(QPainter &painter, TAxis axis, QList<QRectF> &labels) const
+void TPlot3DView::PaintAxis(QPainter &painter, TAxis axis, QList<QRectF> &labels) const
 {
     const TRange &range = m_ranges[static_cast<int>(axis)];
     const double span = range.maximum - range.minimum;
@@ -286,10 +272,7 @@ void TPlot3DView::DrawAxis(QPainter &painter, TAxis axis, QList<QRectF> &labels)
                      : labelWidth;
     const double step = AxisLabelStep(span, length, labelPixels, LeastLabelStep);
     const int decimals = AxisLabelDecimals(step);
-    QList<double> values;
-    for (double value = std::ceil(range.minimum / step - 1e-9) * step; value <= range.maximum + 1e-9 * span;
-         value += step)
-        values.append(value);
+    const QList<double> values = AxisTickValues(range.minimum, range.maximum, step);
 
     // Grid lines on the walls at each label: the back wall for X and Z, the side wall for Y and Z.
     painter.setPen(QPen(GridColour, 1, Qt::SolidLine));
@@ -311,7 +294,7 @@ void TPlot3DView::DrawAxis(QPainter &painter, TAxis axis, QList<QRectF> &labels)
         const TBoxPoint tick = at(unit(value));
         painter.drawLine(Project(tick), Project(shifted(tick, 0.05)));
         // Where two axes meet, the label drawn first keeps the corner.
-        const QString text = LabelText(value, decimals);
+        const QString text = AxisLabelText(value, decimals);
         const QRectF place = CentredTextRect(painter, Project(shifted(tick, 0.16)), text);
         if (std::any_of(labels.cbegin(), labels.cend(),
                         [&](const QRectF &taken) { return taken.intersects(place); }))
@@ -332,30 +315,16 @@ void TPlot3DView::DrawAxis(QPainter &painter, TAxis axis, QList<QRectF> &labels)
     }
 }
 
-void TPlot3DView::DrawSeries(QPainter &painter) const
+void TPlot3DView::PaintSeries(QPainter &painter) const
 {
-    for (int role = 0; role < 4; ++role) {
-        const TPlot3DSeries *series = m_series[role];
-        const QColor colour = SeriesColours[role];
-        const bool joined =
-            role == static_cast<int>(TRole::FirstLine) || role == static_cast<int>(TRole::SecondLine);
-        QList<QPointF> marks;
-        marks.reserve(series->Count());
-        for (const TSeriesPoint &point : series->Points())
-            if (const auto mark = MarkPosition(point))
-                marks.append(*mark);
-        if (joined && marks.size() > 1) {
-            painter.setPen(QPen(colour, 2));
-            painter.drawPolyline(marks.constData(), static_cast<int>(marks.size()));
+    for (const TRole role : {TRole::FirstLine, TRole::SecondLine}) {
+        const QList<QPointF> places = Places(role);
+        if (places.size() > 1) {
+            painter.setPen(QPen(SeriesColours[int(role)], 2));
+            painter.drawPolyline(places.constData(), int(places.size()));
         }
-        painter.setPen(QPen(colour.darker(160), 1));
-        painter.setBrush(colour);
-        for (const QPointF &mark : marks) {
-            if (role == static_cast<int>(TRole::Live))
-                painter.drawEllipse(mark, CircleHalfSize, CircleHalfSize);
-            else
-                painter.drawRect(QRectF(mark.x() - SquareHalfSize, mark.y() - SquareHalfSize,
-                                        2 * SquareHalfSize, 2 * SquareHalfSize));
-        }
+        PaintMarks(painter, places, TMarkShape::Square, SquareHalfSize, SeriesColours[int(role)]);
     }
+    PaintMarks(painter, Places(TRole::Points), TMarkShape::Square, SquareHalfSize,
+               SeriesColours[int(TRole::Points)]);
 }

@@ -2,7 +2,6 @@
 
 #include "plots/chartengine.h"
 
-#include <QList>
 #include <QObject>
 #include <QPointF>
 #include <array>
@@ -10,20 +9,22 @@
 
 class QScrollBar;
 class QWidget;
-class QXYSeries;
-class TPlaneChartView;
+class TPlaneView;
 class TPlot3DView;
+class TViewSeries;
+class TViewWidget;
 
-// The drawing engine of the four views: Chart1 (X-Y), Chart2 (X-Z) and Chart3 (Y-Z) on Qt Charts,
-// Chart4 (3D) painted by TPlot3DView. All four are children of the parent widget and share one
-// rectangle (LayoutCharts); each carries its own scroll bars. The window connects the bars'
-// valueChanged to the plot views' zoom, rotation and elevation handlers.
-class TQtChartEngine : public QObject, public TChartEngine
+// The drawing engine of the four views, all painted by the station itself on one drawing core
+// (TViewWidget): Chart1 (X-Y), Chart2 (X-Z) and Chart3 (Y-Z) are TPlaneViews, Chart4 (3D) a
+// TPlot3DView. All four are children of the parent widget and share one rectangle (LayoutCharts);
+// each carries its own scroll bars. The window connects the bars' valueChanged to the plot views'
+// zoom, rotation and elevation handlers.
+class TViewEngine : public QObject, public TChartEngine
 {
     Q_OBJECT
 
 public:
-    explicit TQtChartEngine(QWidget *parent);
+    explicit TViewEngine(QWidget *parent);
 
     void SetAxisMaximum(int chart, TAxis axis, double value) override;
     void SetAxisMinimum(int chart, TAxis axis, double value) override;
@@ -45,7 +46,7 @@ public:
     int FrontChart() const override { return m_front; }
 
     // Chart 1 to 4 (nullptr otherwise) and its bars.
-    QWidget *Chart(int chart) const;
+    TViewWidget *Chart(int chart) const;
     QScrollBar *ZoomBar(int chart) const;
     QScrollBar *RotateBar() const { return m_rotateBar; }
     QScrollBar *ElevateBar() const { return m_elevateBar; }
@@ -62,21 +63,13 @@ public:
     int MarkAt(int chart, QPointF position) const;
 
 private:
-    QXYSeries *PlaneSeries(int series) const;
-    // A chart series redoes the places of all its marks on every added point, so points added in
-    // one go (a file of 999 rows) are held back and handed over together: when control returns to
-    // the event loop, or before anything reads, paints or hit-tests the series.
-    void HoldBack(int series, QPointF point);
-    void HandOver() const;
+    // Series 1 to 16 (nullptr otherwise).
+    TViewSeries *Series(int series) const;
 
-    std::array<TPlaneChartView *, 3> m_planes{};
+    std::array<TPlaneView *, 3> m_planes{};
     TPlot3DView *m_view3D = nullptr;
-    // Series1 to Series16 of the plane views by number; the 3D ones live in m_view3D.
-    std::array<QXYSeries *, 16> m_planeSeries{};
     std::array<QScrollBar *, 4> m_zoomBars{};
     QScrollBar *m_rotateBar = nullptr;
     QScrollBar *m_elevateBar = nullptr;
     int m_front = 1;
-    mutable std::array<QList<QPointF>, 16> m_heldBack;
-    bool m_handOverQueued = false;
 };

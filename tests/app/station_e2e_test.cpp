@@ -3,14 +3,14 @@
 #include "app/devicereply.h"
 #include "app/qintarform.h"
 #include "common/coordinatetext.h"
-#include "plots/qtchartengine.h"
+#include "plots/viewengine.h"
+#include "plots/viewwidget.h"
 #include "register/texttable.h"
 #include "scripteddialogs.h"
 
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
-#include <QGraphicsView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -132,13 +132,11 @@ private:
     // Clicks the mark of recorded point index in the X-Y view.
     void PickInXYView(int index)
     {
-        auto *engine = m_form->findChild<TQtChartEngine *>();
+        auto *engine = m_form->findChild<TViewEngine *>();
         QVERIFY(engine);
         const auto at = engine->MarkPosition(1, index);
         QVERIFY(at.has_value());
-        auto *view = qobject_cast<QGraphicsView *>(engine->Chart(1));
-        QVERIFY(view);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at->toPoint());
+        QTest::mouseClick(engine->Chart(1), Qt::LeftButton, {}, at->toPoint());
     }
 
     QList<QStringList> Rows(const char *table)
@@ -153,7 +151,7 @@ private:
     // The recorded-point series of the four views, as coordinate texts.
     QStringList PlottedPoints()
     {
-        auto *engine = m_form->findChild<TQtChartEngine *>();
+        auto *engine = m_form->findChild<TViewEngine *>();
         QStringList points;
         for (int series = 1; series <= 4; ++series)
             for (int index = 0; index < engine->SeriesCount(series); ++index) {

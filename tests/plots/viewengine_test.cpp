@@ -1,18 +1,21 @@
 #include "plots/axislabelstep.h"
+#include "plots/planeview.h"
 #include "plots/plot3dview.h"
 #include "plots/plotviews.h"
-#include "plots/qtchartengine.h"
+#include "plots/viewengine.h"
+#include "plots/viewseries.h"
 
 #include <QApplication>
-#include <QChart>
-#include <QChartView>
 #include <QDir>
 #include <QImage>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QTest>
-#include <QValueAxis>
+#include <QVector3D>
+#include <QWheelEvent>
 #include <QWidget>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <tuple>
 #include <vector>
@@ -34,7 +37,19 @@ protected:
         views.StartUp();
         engine.LayoutCharts(8, 130, ChartWidth, ChartHeight);
         window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
+
+    // Brings chart to front and waits until its picture has been painted.
+    void ShowInFront(int chart)
+    {
+        views.HandleGraphView(chart == 1, chart == 2, chart == 3, chart == 4);
+        TViewWidget *view = engine.Chart(chart);
+        EXPECT_TRUE(QTest::qWaitFor([view] { return view->PictureBuildCount() > 0; }, 10000));
+        QApplication::processEvents();
+    }
+
+    TPlaneView *Plane(int chart) const { return static_cast<TPlaneView *>(engine.Chart(chart)); }
 
     // Whether the picture of chart holds colour within a couple of pixels of position.
     static bool HasColourNear(const QImage &image, QPointF position, const QColor &colour)
@@ -51,7 +66,7 @@ protected:
     }
 
     QWidget window;
-    TQtChartEngine engine{&window};
+    TViewEngine engine{&window};
     TPlotViews views{engine};
     TClicks clicks;
 };
@@ -63,10 +78,19 @@ TEST_F(ChartEngineTest, NamesSizesAndPlacesOfChartsSeriesAndBars)
         ASSERT_EQ(chart, engine.Chart(n));
         EXPECT_EQ(chart->geometry(), QRect(8, 130, ChartWidth, ChartHeight));
     }
+    const char *titles[] = {"X-Y Plane", "X-Z Plane", "Y-Z Plane", "3D View"};
+    for (int n = 1; n <= 4; ++n)
+        EXPECT_EQ(engine.Chart(n)->accessibleName(), QLatin1String(titles[n - 1]));
+    views.AddRecordedPoint({1.0f, 2.0f, 3.0f});
+    views.AddLinePoint(2, 2, {1.0f, 2.0f, 3.0f});
     for (int n = 1; n <= 16; ++n) {
         const QString name = QStringLiteral("Series%1").arg(n);
-        QObject *series = engine.Chart((n - 1) % 4 + 1)->findChild<QObject *>(name);
-        EXPECT_NE(series, nullptr) << name.toStdString();
+        QObject *series = window.findChild<QObject *>(name);
+        ASSERT_NE(series, nullptr) << name.toStdString();
+        EXPECT_EQ(series->parent(), engine.Chart((n - 1) % 4 + 1)) << name.toStdString();
+        EXPECT_EQ(series->property("count").toInt(), n <= 4 || n == 14 ? 1 : 0) << name.toStdString();
+        EXPECT_FALSE(
+            series->metaObject()->property(series->metaObject()->indexOfProperty("count")).isWritable());
     }
 
     struct TBar
@@ -93,6 +117,8 @@ TEST_F(ChartEngineTest, NamesSizesAndPlacesOfChartsSeriesAndBars)
         EXPECT_EQ(bar->minimum(), expected.minimum);
         EXPECT_EQ(bar->maximum(), expected.maximum);
         EXPECT_EQ(bar->value(), expected.value);
+        EXPECT_GT(bar->pageStep(), 1);
+        EXPECT_TRUE(bar->toolTip().contains(QString::number(expected.value))) << bar->toolTip().toStdString();
         EXPECT_EQ(bar->isVisibleTo(&window), true);
     }
     EXPECT_EQ(engine.ZoomBar(4), window.findChild<QScrollBar *>("scrlZoom3D"));
@@ -113,10 +139,10 @@ class PlaneViewTest : public ChartEngineTest, public ::testing::WithParamInterfa
 {
 };
 
-TEST_P(PlaneViewTest, RecordedPointShowsWhereThePlacementRulePutsItAndAClickPicksIt)
+TEST_P(PlaneViewTest, RecordedPointShowsWhereThePlacementRulePutsItAndAnyButtonPicksIt)
 {
     const int chart = GetParam();
-    auto *view = static_cast<QChartView *>(engine.Chart(chart));
+    TPlaneView *view = Plane(chart);
     views.HandleGraphView(chart == 1, chart == 2, chart == 3, false);
     views.AddRecordedPoint({-60.0f, -20.0f, 40.0f});
     views.AddRecordedPoint({30.0f, 70.0f, -50.0f});
@@ -130,27 +156,31 @@ TEST_P(PlaneViewTest, RecordedPointShowsWhereThePlacementRulePutsItAndAClickPick
     const QPointF expectedValue = chart == 1   ? QPointF(30, 70)
                                   : chart == 2 ? QPointF(30, -50)
                                                : QPointF(70, -50);
-    const QRectF area = view->chart()->plotArea();
-    const QPointF expected = view->mapFromScene(view->chart()->mapToScene(
-        QPointF(area.left() + (expectedValue.x() + 100.0) / 200.0 * area.width(),
-                area.bottom() - (expectedValue.y() + 100.0) / 200.0 * area.height())));
+    const QRectF area = view->PlotArea();
+    const QPointF expected(area.left() + (expectedValue.x() + 100.0) / 200.0 * area.width(),
+                           area.bottom() - (expectedValue.y() + 100.0) / 200.0 * area.height());
+    // What automation asks the view for is where the mark is drawn.
+    QPointF mapped;
+    ASSERT_TRUE(QMetaObject::invokeMethod(view, "mapToPosition", Q_RETURN_ARG(QPointF, mapped),
+                                          Q_ARG(QPointF, expectedValue)));
+    EXPECT_NEAR(mapped.x(), expected.x(), 1e-9);
+    EXPECT_NEAR(mapped.y(), expected.y(), 1e-9);
     const auto drawnAt = engine.MarkPosition(chart, 1);
     ASSERT_TRUE(drawnAt.has_value());
-    EXPECT_NEAR(drawnAt->x(), expected.x(), 1.0);
-    EXPECT_NEAR(drawnAt->y(), expected.y(), 1.0);
+    EXPECT_EQ(*drawnAt, mapped);
 
     const QColor starColour = chart == 2   ? QColor(Qt::yellow)
                               : chart == 3 ? QColor(0, 255, 64)
                                            : QColor(0x20, 0x9f, 0xdf);
     EXPECT_TRUE(HasColourNear(picture, expected, starColour));
 
-    const QPoint lineMiddle = view->mapFromScene(
-        view->chart()->mapToScene(QPointF(area.center().x(), area.bottom() - 20.0 / 200.0 * area.height())));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, lineMiddle);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                      QPoint(qRound(area.center().x()), qRound(area.center().y())));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, expected.toPoint() + QPoint(1, -1));
-    EXPECT_EQ(clicks, (TClicks{{chart, 1}}));
+    const QPoint lineMiddle(qRound(area.center().x()), qRound(area.bottom() - 20.0 / 200.0 * area.height()));
+    QTest::mouseClick(view, Qt::LeftButton, {}, lineMiddle);
+    QTest::mouseClick(view, Qt::RightButton, {}, area.center().toPoint());
+    // The button is of no account: a right or middle press on the mark picks it, a few pixels off too.
+    QTest::mouseClick(view, Qt::RightButton, {}, mapped.toPoint() + QPoint(1, -1));
+    QTest::mouseClick(view, Qt::MiddleButton, {}, mapped.toPoint() + QPoint(-4, 3));
+    EXPECT_EQ(clicks, (TClicks{{chart, 1}, {chart, 1}}));
     // A pick is not a zoom, nor is a click on an empty place.
     EXPECT_EQ(engine.AxisMaximum(chart, TAxis::Bottom), 100.0);
     EXPECT_EQ(engine.AxisMinimum(chart, TAxis::Left), -100.0);
@@ -168,8 +198,7 @@ TEST_F(ChartEngineTest, ZoomedOutPointIsNeitherDrawnNorPicked)
     EXPECT_FALSE(engine.MarkPosition(1, 0).has_value());
     const auto onEdge = engine.MarkPosition(5, 0);
     EXPECT_FALSE(onEdge.has_value());
-    auto *view = static_cast<QChartView *>(engine.Chart(1));
-    const QRectF area = view->chart()->plotArea();
+    const QRectF area = Plane(1)->PlotArea();
     EXPECT_EQ(engine.MarkAt(1, QPointF(area.right() + 20.0, area.center().y())), -1);
 }
 
@@ -198,7 +227,12 @@ TEST_F(ChartEngineTest, ThreeDViewStandsZUpAndYInDepth)
     const QImage picture = engine.Chart(4)->grab().toImage();
     EXPECT_TRUE(HasColourNear(picture, alongX, QColor(0x20, 0x9f, 0xdf)));
 
-    QTest::mouseClick(engine.Chart(4), Qt::LeftButton, {}, alongZ.toPoint());
+    // Automation finds the mark from the point table's X, Y, Z.
+    QPointF mapped;
+    ASSERT_TRUE(QMetaObject::invokeMethod(engine.Chart(4), "mapToPosition", Q_RETURN_ARG(QPointF, mapped),
+                                          Q_ARG(QVector3D, QVector3D(0.0f, 0.0f, 50.0f))));
+    EXPECT_EQ(mapped, alongZ);
+    QTest::mouseClick(engine.Chart(4), Qt::MiddleButton, {}, mapped.toPoint());
     QTest::mouseClick(engine.Chart(4), Qt::LeftButton, {}, (alongZ + QPointF(40, 0)).toPoint());
     EXPECT_EQ(clicks, (TClicks{{4, 2}}));
     EXPECT_EQ(views.ClickedPoint(4, 2), (TPoint3{0.0f, 0.0f, 50.0f}));
@@ -247,15 +281,21 @@ TEST_F(ChartEngineTest, RotationBarTurnsTheThreeDPicture)
 
 TEST_F(ChartEngineTest, ZoomBarSetsTheAxesTheEngineDraws)
 {
+    views.AddRecordedPoint({4.0f, 0.0f, -4.0f});
+    const QPointF wide = *engine.MarkPosition(2, 0);
     views.ZoomChanged(4, 40);
     views.ZoomChanged(2, 5);
     for (const TAxis axis : {TAxis::Bottom, TAxis::Left, TAxis::Depth})
         EXPECT_EQ(engine.AxisMaximum(4, axis), 40.0);
-    auto *view = static_cast<QChartView *>(engine.Chart(2));
-    const auto *horizontal = static_cast<QValueAxis *>(view->chart()->axes(Qt::Horizontal).first());
-    EXPECT_EQ(horizontal->min(), -5.0);
-    EXPECT_EQ(horizontal->max(), 5.0);
+    EXPECT_EQ(engine.AxisMinimum(2, TAxis::Bottom), -5.0);
+    EXPECT_EQ(engine.AxisMaximum(2, TAxis::Bottom), 5.0);
     EXPECT_EQ(engine.AxisMinimum(1, TAxis::Bottom), -100.0);
+    // The mark moves out towards the corner of the plot that the zoom now shows.
+    const QPointF close = *engine.MarkPosition(2, 0);
+    const QRectF area = Plane(2)->PlotArea();
+    EXPECT_NEAR(close.x(), area.left() + 0.9 * area.width(), 1e-9);
+    EXPECT_NEAR(close.y(), area.bottom() - 0.1 * area.height(), 1e-9);
+    EXPECT_GT(close.x(), wide.x() + 100.0);
 }
 
 TEST_F(ChartEngineTest, LiveAndLineSeriesAreNeverPicked)
@@ -268,6 +308,111 @@ TEST_F(ChartEngineTest, LiveAndLineSeriesAreNeverPicked)
         ASSERT_TRUE(mark.has_value());
         EXPECT_EQ(engine.MarkAt(chart, *mark), -1) << "Series" << series;
     }
+}
+
+// Collects the regions that a widget is asked to paint.
+class TPaintSpy : public QObject
+{
+public:
+    explicit TPaintSpy(QWidget *widget) { widget->installEventFilter(this); }
+    QRegion painted;
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            painted += static_cast<QPaintEvent *>(event)->region();
+            ++paints;
+        }
+        return false;
+    }
+};
+
+class ViewLayersTest : public ChartEngineTest, public ::testing::WithParamInterface<int>
+{
+protected:
+    // Lets the window paint what is due, and returns what one view painted meanwhile.
+    QRegion PaintsOf(TViewWidget *view, const std::function<void()> &change)
+    {
+        TPaintSpy spy(view);
+        change();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return spy.paints > 0; }, 10000));
+        QApplication::processEvents();
+        return spy.painted;
+    }
+
+    void ShowLive(int chart, TPoint3 point)
+    {
+        views.ShowLivePosition(point, chart == 1, chart == 2, chart == 3, chart == 4);
+    }
+};
+
+TEST_P(ViewLayersTest, LiveMoveRepaintsOnlyTheMarkerAndThePictureIsBuiltOnlyForNewContent)
+{
+    const int chart = GetParam();
+    TViewWidget *view = engine.Chart(chart);
+    for (int i = 0; i < 50; ++i)
+        views.AddRecordedPoint({-90.0f + 3.6f * i, 40.0f - 1.5f * i, 2.0f * i - 50.0f});
+    ShowLive(chart, {10.0f, 20.0f, 30.0f});
+    ShowInFront(chart);
+    const int builds = view->PictureBuildCount();
+    const QRect from = view->LiveMarkerRect();
+    ASSERT_FALSE(from.isEmpty());
+
+    const QRegion moved = PaintsOf(view, [&] { ShowLive(chart, {-30.0f, -40.0f, -20.0f}); });
+    const QRect to = view->LiveMarkerRect();
+    ASSERT_FALSE(to.isEmpty());
+    EXPECT_NE(from, to);
+    EXPECT_TRUE(moved.subtracted(QRegion(from).united(to)).isEmpty()) << moved.boundingRect().width();
+    EXPECT_TRUE(moved.contains(from) && moved.contains(to));
+    EXPECT_EQ(view->PictureBuildCount(), builds);
+    // The marker shows at its new place, and its old place is clean again.
+    const QImage picture = view->grab().toImage();
+    EXPECT_TRUE(HasColourNear(picture, QRectF(to).center(), QColor(200, 0, 150)));
+    EXPECT_FALSE(HasColourNear(picture, QRectF(from).center(), QColor(200, 0, 150)));
+
+    // A zoom and a new point each build the picture again, and the whole view is painted.
+    const QRegion zoomed = PaintsOf(view, [&] { views.ZoomChanged(chart, 60); });
+    EXPECT_EQ(view->PictureBuildCount(), builds + 1);
+    EXPECT_TRUE(zoomed.contains(view->rect()));
+    PaintsOf(view, [&] { views.AddRecordedPoint({1.0f, 2.0f, 3.0f}); });
+    EXPECT_EQ(view->PictureBuildCount(), builds + 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Charts, ViewLayersTest, ::testing::Values(1, 2, 3, 4));
+
+TEST_F(ChartEngineTest, RightPressOnAMarkPicksWithoutTheMenuAndElsewhereOpensIt)
+{
+    ShowInFront(2);
+    views.AddRecordedPoint({20.0f, 0.0f, 20.0f});
+    TViewWidget *view = engine.Chart(2);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    int menus = 0;
+    QObject::connect(view, &QWidget::customContextMenuRequested, &window, [&menus] { ++menus; });
+    const QPoint mark = view->mapTo(&window, engine.MarkPosition(2, 0)->toPoint());
+    // Through the window, as the operator's mouse comes, so that the menu request follows the press.
+    QTest::mouseClick(window.windowHandle(), Qt::RightButton, {}, mark);
+    EXPECT_EQ(clicks, (TClicks{{2, 0}}));
+    EXPECT_EQ(menus, 0);
+    QTest::mouseClick(window.windowHandle(), Qt::RightButton, {}, mark + QPoint(60, 60));
+    EXPECT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(menus, 1);
+}
+
+TEST_F(ChartEngineTest, WheelOverTheViewMovesItsZoomBar)
+{
+    // Turned away from the user, the wheel narrows the range as moving the thumb up does.
+    for (const int chart : {1, 4}) {
+        ShowInFront(chart);
+        const QPointF at(100, 100);
+        QWheelEvent up(at, engine.Chart(chart)->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, {},
+                       Qt::NoScrollPhase, false);
+        QApplication::sendEvent(engine.Chart(chart), &up);
+    }
+    EXPECT_LT(engine.ZoomBar(1)->value(), 100);
+    EXPECT_LT(engine.ZoomBar(4)->value(), 100);
+    EXPECT_EQ(engine.ZoomBar(2)->value(), 100);
 }
 
 struct TStepCase

@@ -1,0 +1,272 @@
+#include "plots/viewwidget.h"
+
+#include "plots/nearestmark.h"
+#include "plots/viewseries.h"
+
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// The frame keeps this much of the widget's edge free, in all four views.
+constexpr double FrameInset = 2.0;
+constexpr double FrameRadius = 10.0;
+const QColor BorderColour(64, 64, 64);
+
+// The live marker: a strong colour on a white halo, so that it shows on every background and over
+// the marks.
+constexpr double LiveHalfSize = 6.0;
+constexpr double LiveHalo = 2.0;
+const QColor LiveColour(200, 0, 150);
+
+QPainterPath StarPath(double radius)
+{
+    QPainterPath path;
+    for (int corner = 0; corner < 10; ++corner) {
+        const double r = corner % 2 == 0 ? radius : radius * 0.45;
+        const double angle = -std::numbers::pi / 2.0 + corner * std::numbers::pi / 5.0;
+        const QPointF point(r * std::cos(angle), r * std::sin(angle));
+        if (corner == 0)
+            path.moveTo(point);
+        else
+            path.lineTo(point);
+    }
+    path.closeSubpath();
+    return path;
+}
+
+} // namespace
+
+TViewWidget::TViewWidget(const QString &title, const std::array<QString, 4> &seriesNames, QWidget *parent)
+    : QWidget(parent), m_title(title)
+{
+    setAccessibleName(title);
+    // The picture covers every pixel, so nothing beneath the view is painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    for (size_t role = 0; role < m_series.size(); ++role) {
+        m_series[role] = new TViewSeries(seriesNames[role], this);
+        if (static_cast<TRole>(role) == TRole::Live)
+            connect(m_series[role], &TViewSeries::Changed, this, [this] { LiveChanged(); });
+        else
+            connect(m_series[role], &TViewSeries::Changed, this, [this] { InvalidatePicture(); });
+    }
+}
+
+QRectF TViewWidget::FrameRect() const
+{
+    return QRectF(rect()).adjusted(FrameInset, FrameInset, -FrameInset, -FrameInset);
+}
+
+void TViewWidget::InvalidatePicture()
+{
+    m_pictureValid = false;
+    update();
+}
+
+int TViewWidget::MarkAt(QPointF position) const
+{
+    const TViewSeries *points = Series(TRole::Points);
+    return NearestMark(
+        points->Count(), [&](int i) { return MarkPosition(points->At(i)); }, position, PickReach);
+}
+
+QList<QPointF> TViewWidget::Places(TRole role) const
+{
+    const TViewSeries *series = Series(role);
+    QList<QPointF> places;
+    places.reserve(series->Count());
+    for (const TSeriesPoint &point : series->Points())
+        if (const auto place = MarkPosition(point))
+            places.append(*place);
+    return places;
+}
+
+QRect TViewWidget::LiveMarkerRect() const
+{
+    const TViewSeries *live = Series(TRole::Live);
+    if (live->Count() == 0)
+        return {};
+    const auto place = MarkPosition(live->At(live->Count() - 1));
+    if (!place)
+        return {};
+    const double reach = LiveHalfSize + LiveHalo + 1.0;
+    return QRectF(place->x() - reach, place->y() - reach, 2 * reach, 2 * reach).toAlignedRect();
+}
+
+void TViewWidget::LiveChanged()
+{
+    // Only the marker's old and new places are painted again; the picture stays.
+    const QRect now = LiveMarkerRect();
+    if (now == m_liveRect)
+        return;
+    if (!m_liveRect.isEmpty())
+        update(m_liveRect);
+    if (!now.isEmpty())
+        update(now);
+    m_liveRect = now;
+}
+
+QRectF TViewWidget::PaintFrame(QPainter &painter, int borderWidth, const QGradient &background) const
+{
+    painter.fillRect(rect(), palette().window());
+    const double half = borderWidth / 2.0;
+    const QRectF frame = FrameRect().adjusted(half, half, -half, -half);
+    painter.setPen(QPen(BorderColour, borderWidth));
+    painter.setBrush(background);
+    painter.drawRoundedRect(frame, FrameRadius, FrameRadius);
+    painter.setBrush(Qt::NoBrush);
+    return FrameRect().adjusted(borderWidth, borderWidth, -borderWidth, -borderWidth);
+}
+
+QRectF TViewWidget::PaintTitle(QPainter &painter, const QRectF &area) const
+{
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() + 1.0);
+    const QFontMetricsF metrics(titleFont);
+    const QRectF place(area.left(), area.top() + 4.0, area.width(), metrics.height() + 4.0);
+    painter.save();
+    painter.setFont(titleFont);
+    painter.setPen(Qt::black);
+    painter.drawText(place, Qt::AlignCenter, m_title);
+    painter.restore();
+    return QRectF(area.left(), place.bottom(), area.width(), area.bottom() - place.bottom());
+}
+
+const QPixmap &TViewWidget::MarkPicture(TMarkShape shape, double halfSize, const QColor &fill,
+                                        qreal ratio) const
+{
+    const QString key =
+        QStringLiteral("%1/%2/%3/%4").arg(int(shape)).arg(halfSize).arg(fill.rgba()).arg(ratio);
+    auto found = m_markPictures.constFind(key);
+    if (found != m_markPictures.constEnd())
+        return *found;
+    const int side = int(std::ceil(2.0 * halfSize + 3.0));
+    QPixmap picture(QSize(side, side) * ratio);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(side / 2.0, side / 2.0);
+    painter.setBrush(fill);
+    if (shape == TMarkShape::Star) {
+        painter.setPen(QPen(fill.darker(170), 1.0));
+        painter.drawPath(StarPath(halfSize));
+    } else {
+        painter.setPen(QPen(fill.darker(160), 1.0));
+        painter.drawRect(QRectF(-halfSize, -halfSize, 2 * halfSize, 2 * halfSize));
+    }
+    painter.end();
+    return *m_markPictures.insert(key, picture);
+}
+
+void TViewWidget::PaintMarks(QPainter &painter, const QList<QPointF> &places, TMarkShape shape,
+                             double halfSize, const QColor &fill) const
+{
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const QPixmap &mark = MarkPicture(shape, halfSize, fill, ratio);
+    const double centre = mark.width() / ratio / 2.0;
+    for (const QPointF &place : places)
+        painter.drawPixmap(QPointF(std::round(place.x() - centre), std::round(place.y() - centre)), mark);
+}
+
+void TViewWidget::PaintLiveMarker(QPainter &painter, QPointF place) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (m_roundLiveMarker) {
+        painter.setPen(QPen(Qt::white, LiveHalo));
+        painter.setBrush(LiveColour);
+        painter.drawEllipse(place, LiveHalfSize, LiveHalfSize);
+    } else {
+        const QPointF across(LiveHalfSize, 0.0);
+        const QPointF up(0.0, LiveHalfSize);
+        painter.setPen(QPen(Qt::white, 3.0 + 2 * LiveHalo, Qt::SolidLine, Qt::SquareCap));
+        painter.drawLine(place - across, place + across);
+        painter.drawLine(place - up, place + up);
+        painter.setPen(QPen(LiveColour, 3.0, Qt::SolidLine, Qt::SquareCap));
+        painter.drawLine(place - across, place + across);
+        painter.drawLine(place - up, place + up);
+    }
+    painter.restore();
+}
+
+void TViewWidget::BuildPicture(qreal ratio)
+{
+    m_picture = QPixmap(size() * ratio);
+    m_picture.setDevicePixelRatio(ratio);
+    QPainter painter(&m_picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(font());
+    PaintPicture(painter);
+    painter.end();
+    m_pictureValid = true;
+    ++m_pictureBuilds;
+}
+
+void TViewWidget::paintEvent(QPaintEvent *event)
+{
+    const qreal ratio = devicePixelRatioF();
+    if (!m_pictureValid || m_picture.size() != size() * ratio || m_picture.devicePixelRatioF() != ratio)
+        BuildPicture(ratio);
+    QPainter painter(this);
+    for (const QRect &part : event->region())
+        painter.drawPixmap(part, m_picture,
+                           QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio));
+    m_liveRect = LiveMarkerRect();
+    if (!m_liveRect.isEmpty() && event->region().intersects(m_liveRect)) {
+        const TViewSeries *live = Series(TRole::Live);
+        if (const auto place = MarkPosition(live->At(live->Count() - 1)))
+            PaintLiveMarker(painter, *place);
+    }
+}
+
+void TViewWidget::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    InvalidatePicture();
+}
+
+void TViewWidget::mousePressEvent(QMouseEvent *event)
+{
+    // Any button picks: which one was pressed is of no account to a pick.
+    const int index = MarkAt(event->position());
+    m_swallowContextMenu = index >= 0 && event->button() == Qt::RightButton;
+    if (index < 0) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    event->accept();
+    Q_EMIT MarkClicked(index);
+}
+
+bool TViewWidget::event(QEvent *event)
+{
+    // The context menu follows a right press; after a pick it stays shut.
+    if (event->type() == QEvent::ContextMenu && m_swallowContextMenu &&
+        static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Mouse) {
+        m_swallowContextMenu = false;
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TViewWidget::wheelEvent(QWheelEvent *event)
+{
+    if (!m_zoomBar) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    // As if the wheel turned over the zoom bar: up narrows the range, as moving its thumb up does.
+    QCoreApplication::sendEvent(m_zoomBar, event);
+    event->accept();
+}

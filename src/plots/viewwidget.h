@@ -1,0 +1,112 @@
+#pragma once
+
+#include "plots/chartengine.h"
+
+#include <QHash>
+#include <QPixmap>
+#include <QPointF>
+#include <QRectF>
+#include <QWidget>
+#include <array>
+#include <optional>
+
+class QGradient;
+class QScrollBar;
+class TViewSeries;
+
+// What the four views share: the frame, background and title, the marks, the hit-test of the recorded
+// points, and the two layers of the picture. Everything but the live marker is drawn once into a
+// cached picture, which is built again only when the content, ranges, zoom, rotation, elevation or
+// size change; the live marker is drawn over it, and a move of the marker repaints only its old and
+// new places.
+//
+// A press of any mouse button on a recorded point's mark picks it (MarkClicked); a right press that
+// picks does not also open the context menu, one anywhere else does. The wheel moves the zoom bar.
+class TViewWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum class TRole
+    {
+        Points,     // recorded points, the only ones that report clicks
+        Live,       // the live position: at most one point
+        FirstLine,  // a distance, or the first leg of an angle
+        SecondLine, // the second leg of an angle
+    };
+
+    enum class TMarkShape
+    {
+        Star,
+        Square,
+    };
+
+    // A mark is hit within this many pixels of its centre, in every view.
+    static constexpr double PickReach = 8.0;
+
+    // Series objects get the names given, in the order of the roles.
+    TViewWidget(const QString &title, const std::array<QString, 4> &seriesNames, QWidget *parent);
+
+    QString Title() const { return m_title; }
+    TViewSeries *Series(TRole role) const { return m_series[static_cast<int>(role)]; }
+    void SetZoomBar(QScrollBar *bar) { m_zoomBar = bar; }
+
+    // Where a point of this view's series lands in the widget; none when it lies outside an axis range
+    // (it is not drawn there).
+    virtual std::optional<QPointF> MarkPosition(const TSeriesPoint &point) const = 0;
+    // The index of the recorded point whose mark is nearest to position within PickReach, the earlier
+    // point on equal distances; -1 when there is none.
+    int MarkAt(QPointF position) const;
+
+    // The rounded frame of the view, the same place and size in all four.
+    QRectF FrameRect() const;
+    // How often the cached picture has been built.
+    int PictureBuildCount() const { return m_pictureBuilds; }
+    // Where the live marker is drawn (empty when there is none).
+    QRect LiveMarkerRect() const;
+
+Q_SIGNALS:
+    void MarkClicked(int index);
+
+protected:
+    // Draws everything but the live marker, in widget coordinates.
+    virtual void PaintPicture(QPainter &painter) const = 0;
+    // The content, ranges, angles or layout changed: the picture is built again at the next paint.
+    void InvalidatePicture();
+    // The live marker is a circle (the 3D view) rather than an upright cross.
+    void SetRoundLiveMarker() { m_roundLiveMarker = true; }
+
+    // The frame with its border and background; returns the area inside the border.
+    QRectF PaintFrame(QPainter &painter, int borderWidth, const QGradient &background) const;
+    // The title at the top of area; returns the rest of the area below it.
+    QRectF PaintTitle(QPainter &painter, const QRectF &area) const;
+    // One mark at each place, from a picture of the mark drawn once.
+    void PaintMarks(QPainter &painter, const QList<QPointF> &places, TMarkShape shape, double halfSize,
+                    const QColor &fill) const;
+    // The places of a series' points that lie within the ranges.
+    QList<QPointF> Places(TRole role) const;
+
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    void BuildPicture(qreal ratio);
+    void LiveChanged();
+    void PaintLiveMarker(QPainter &painter, QPointF place) const;
+    const QPixmap &MarkPicture(TMarkShape shape, double halfSize, const QColor &fill, qreal ratio) const;
+
+    QString m_title;
+    std::array<TViewSeries *, 4> m_series{};
+    QScrollBar *m_zoomBar = nullptr;
+    QPixmap m_picture;
+    bool m_pictureValid = false;
+    int m_pictureBuilds = 0;
+    // Where the live marker was last asked to show, so that a move repaints only the two places.
+    QRect m_liveRect;
+    bool m_swallowContextMenu = false;
+    bool m_roundLiveMarker = false;
+    mutable QHash<QString, QPixmap> m_markPictures;
+};
