@@ -1,8 +1,14 @@
 #include "app/qintarform.h"
 
+#include "app/calibrationpanel.h"
 #include "app/exportactions.h"
+#include "app/logopicture.h"
 #include "app/projectname.h"
 #include "app/qtoperatordialogs.h"
+#include "app/stationcolours.h"
+#include "app/stationfiles.h"
+#include "app/stationlink.h"
+#include "app/tableviewbinding.h"
 #include "app/togglegroup.h"
 #include "devicelink/portmanagerpanel.h"
 #include "devicelink/portmanagerrs232.h"
@@ -36,36 +42,17 @@
 #include <algorithm>
 #include <array>
 
-namespace {
+using namespace StationColours;
 
-const QColor Cream(255, 251, 240);
-const QColor DarkBlue(0, 0, 160);
-const QColor LightYellow(255, 255, 128);
-const QColor Silver(192, 192, 192);
-const QColor Red(255, 0, 0);
-const QColor StaleGrey(150, 150, 150);
+namespace {
 
 constexpr int DesignedClientWidth = 968;
 constexpr int ClientHeight = 695;
 constexpr int NarrowOuterWidth = 981;
 constexpr int WideOuterWidth = 1225;
-constexpr int TableRowHeight = 15;
 const QString ProjectFilter = QStringLiteral("Qintar Project Files (*.prj)|*.PRJ");
 constexpr int ShortDataGroupHeight = 250;
 constexpr int ShortDataTableHeight = 220;
-
-void SetColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
-
-void SetBackground(QWidget *widget, const QColor &colour)
-{
-    SetColour(widget, QPalette::Window, colour);
-    widget->setAutoFillBackground(true);
-}
 
 // Labels the form places by their top-left corner take the size of their text, in the window's font.
 void SizeLabelsToText(const QWidget *form)
@@ -73,30 +60,6 @@ void SizeLabelsToText(const QWidget *form)
     for (QLabel *label : form->findChildren<QLabel *>())
         if (label->property("autoSize").toBool())
             label->adjustSize();
-}
-
-// The station's logo: a probe over three measuring axes.
-QPixmap LogoPicture()
-{
-    QPixmap picture(196, 188);
-    picture.fill(QColor(255, 251, 240));
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QPointF origin(70, 130);
-    painter.setPen(QPen(QColor(0, 0, 160), 7, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(origin, QPointF(180, 130));
-    painter.drawLine(origin, QPointF(70, 20));
-    painter.drawLine(origin, QPointF(16, 176));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(200, 0, 0));
-    painter.drawEllipse(QPointF(140, 70), 22, 22);
-    QFont font(QStringLiteral("Sans Serif"));
-    font.setPixelSize(34);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(QColor(0, 0, 160));
-    painter.drawText(QRectF(96, 136, 100, 48), Qt::AlignCenter, QStringLiteral("Q"));
-    return picture;
 }
 
 } // namespace
@@ -121,18 +84,16 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     setPalette(palette);
     setAutoFillBackground(true);
 
-    tCommsDelay = new QTimer(this);
-    tCommsDelay->setObjectName(QStringLiteral("tCommsDelay"));
-    tCommsDelay->setInterval(150);
-    tCommsDelay->setSingleShot(true);
-    // Qt's default coarse timer may drift by 5 %, which would stretch every poll.
-    tCommsDelay->setTimerType(Qt::PreciseTimer);
+    m_link = new TStationLink(
+        *this, m_cycle, *m_dialogs, [this](TPortManagerRS232 &sender) { USBSuccess(sender); },
+        [this] { return m_shuttingDown; });
+    USB = &m_link->Port();
+    tCommsDelay = m_link->PollTimer();
     tShutdown = new QTimer(this);
     tShutdown->setObjectName(QStringLiteral("tShutdown"));
     tShutdown->setInterval(5000);
     connect(tShutdown, &QTimer::timeout, this, &TQintarForm::tShutdownTimer);
 
-    SetUpPortManager();
     BuildCharts();
     m_views = std::make_unique<TPlotViews>(*m_chartEngine);
     m_pickPlots = std::make_unique<TViewPickPlots>(*m_views);
@@ -149,10 +110,16 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
         stGoToZ->setText(z);
     });
     m_chartEngine->SetPointClickHandler([this](int series, int index) { m_picker->Pick(series, index); });
+    m_files = new TStationFiles(m_register, *m_views, *m_dialogs,
+                                {[this] { return edProjectName->text(); },
+                                 [this](const QString &name) { edProjectName->setText(name); },
+                                 [this] { return DataDirectory(); }},
+                                this);
 
     ui->setupUi(this);
     SizeLabelsToText(this);
     TakeControls();
+    m_link->SetControls({sbOnLine, pnLogo, stLinkStatus, {stReadX, stReadY, stReadZ}});
     WireMainArea();
     WireMaintenanceArea();
     AddExportActions();
@@ -220,15 +187,15 @@ void TQintarForm::TakeControls()
 void TQintarForm::WireMainArea()
 {
     connect(ui->btnNew, &QPushButton::clicked, this, &TQintarForm::btnNewClick);
-    connect(ui->btnLoadAll, &QPushButton::clicked, this, &TQintarForm::btnLoadAllClick);
-    connect(ui->btnSaveAll, &QPushButton::clicked, this, &TQintarForm::btnSaveAllClick);
+    connect(ui->btnLoadAll, &QPushButton::clicked, m_files, &TStationFiles::btnLoadAllClick);
+    connect(ui->btnSaveAll, &QPushButton::clicked, m_files, &TStationFiles::btnSaveAllClick);
     // btnSave lies beyond its group's right edge, so it is never seen.
-    connect(ui->btnSave, &QPushButton::clicked, this, &TQintarForm::btnSaveClick);
+    connect(ui->btnSave, &QPushButton::clicked, m_files, &TStationFiles::btnSaveClick);
 
     SetColour(edProjectName, QPalette::Base, LightYellow);
 
     SetColour(sbOnLine, QPalette::ButtonText, Red);
-    connect(sbOnLine, &QPushButton::clicked, this, &TQintarForm::sbOnLineClick);
+    connect(sbOnLine, &QPushButton::clicked, m_link, &TStationLink::sbOnLineClick);
     btnGoToPosition->hide();
     connect(sbMeasure, &QPushButton::clicked, this,
             [this] { btnGoToPosition->setEnabled(!sbMeasure->isChecked()); });
@@ -267,14 +234,14 @@ void TQintarForm::WireMainArea()
         m_operationGroup->Add(button);
     connect(m_operationGroup, &TToggleGroup::Clicked, this, &TQintarForm::sbDistanceClick);
 
-    ShowTable(sgData, &m_register.Data());
+    BindTableView(sgData, &m_register.Data());
     for (int column = 0; column < 4; ++column)
         sgData->setColumnWidth(column, column == 0 ? 36 : 92);
-    ShowTable(sgDistance, &m_register.Distances());
+    BindTableView(sgDistance, &m_register.Distances());
     for (int column = 0; column < 6; ++column)
         sgDistance->setColumnWidth(column, column < 2 ? 36 : 59);
     gbInferredDistances->hide();
-    ShowTable(sgAngles, &m_register.Angles());
+    BindTableView(sgAngles, &m_register.Angles());
     for (int column = 0; column < 7; ++column)
         sgAngles->setColumnWidth(column, column < 3 ? 32 : 54);
     gbinferredAngles->hide();
@@ -287,32 +254,25 @@ void TQintarForm::WireMainArea()
     const std::array kinds{TKind::Coordinates, TKind::Distances, TKind::Angles};
     for (std::size_t i = 0; i < kinds.size(); ++i) {
         const TKind kind = kinds[i];
-        connect(saves[i], &QPushButton::clicked, this, [this, kind] { WriteTableFile(kind); });
-        connect(loads[i], &QPushButton::clicked, this, [this, kind] { LoadTableFile(kind); });
+        connect(saves[i], &QPushButton::clicked, m_files, [this, kind] { m_files->WriteTableFile(kind); });
+        connect(loads[i], &QPushButton::clicked, m_files, [this, kind] { m_files->LoadTableFile(kind); });
     }
     for (QPushButton *hiddenSave : {ui->Button1, ui->Button3})
-        connect(hiddenSave, &QPushButton::clicked, this, &TQintarForm::btnSaveClick);
+        connect(hiddenSave, &QPushButton::clicked, m_files, &TStationFiles::btnSaveClick);
     ui->gbSaveToFile->lower();
     ui->gbLoad->lower();
-    AddTableFileActions(sgData, TKind::Coordinates);
-    AddTableFileActions(sgDistance, TKind::Distances);
-    AddTableFileActions(sgAngles, TKind::Angles);
+    m_files->AddTableFileActions(sgData, TKind::Coordinates);
+    m_files->AddTableFileActions(sgDistance, TKind::Distances);
+    m_files->AddTableFileActions(sgAngles, TKind::Angles);
 }
 
 void TQintarForm::WireMaintenanceArea()
 {
-    SetBackground(gbCalibration, Silver);
-
-    for (int i = 0; i < TCalibrationPanelLogic::kEditCount; ++i) {
-        const int tag = i + 1;
-        connect(editCalibration[i], &QLineEdit::textChanged, this, [this, tag] {
-            m_calibrationPanel.EditChanged(tag);
-            ShowSaveButtons();
-        });
-        connect(btnSaveCalibration[i], &QPushButton::clicked, this, [this, tag] { btnSaveAlphaXClick(tag); });
-    }
-    connect(ui->btnApplyCalibrationParameters, &QPushButton::clicked, this,
-            &TQintarForm::btnApplyCalibrationParametersClick);
+    TCalibrationPanel::TControls controls{
+        {}, {}, ui->btnApplyCalibrationParameters, edPassword, gbCalibration};
+    std::copy(std::begin(editCalibration), std::end(editCalibration), controls.edits.begin());
+    std::copy(std::begin(btnSaveCalibration), std::end(btnSaveCalibration), controls.saves.begin());
+    m_calibrationPanel = new TCalibrationPanel(controls, m_calibration, m_settings, *m_dialogs, this);
 
     m_displayGroup = new TToggleGroup(this);
     m_displayGroup->Add(sbCalibrated);
@@ -328,8 +288,6 @@ void TQintarForm::WireMaintenanceArea()
                                                 : TAxis::Z,
                             CycleState());
     });
-
-    connect(edPassword, &QLineEdit::textChanged, this, &TQintarForm::edPasswordChange);
 }
 
 void TQintarForm::BuildCharts()
@@ -350,47 +308,6 @@ void TQintarForm::BuildCharts()
             [this](int degrees) { m_views->ElevationChanged(degrees); });
 }
 
-void TQintarForm::ShowTable(QTableView *view, TTextTable *table)
-{
-    view->setModel(table);
-    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view->horizontalHeader()->setFixedHeight(TableRowHeight + 2);
-
-    // The table's current and top rows are the truth; the view mirrors them, and the operator's
-    // clicks and scrolling go back into the table (model row = table row - 1).
-    auto mirroring = std::make_shared<bool>(false);
-    view->selectRow(table->Row() - 1);
-    connect(table, &TTextTable::CurrentRowChanged, view, [view, mirroring](int row) {
-        if (*mirroring)
-            return;
-        *mirroring = true;
-        view->selectRow(row - 1);
-        *mirroring = false;
-    });
-    connect(table, &TTextTable::TopRowChanged, view, [view, mirroring](int row) {
-        if (*mirroring)
-            return;
-        *mirroring = true;
-        view->verticalScrollBar()->setValue(row - 1);
-        *mirroring = false;
-    });
-    connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, table,
-            [table, mirroring](const QModelIndex &current) {
-                if (*mirroring || !current.isValid())
-                    return;
-                *mirroring = true;
-                table->SetRow(current.row() + 1);
-                *mirroring = false;
-            });
-    connect(view->verticalScrollBar(), &QScrollBar::valueChanged, table, [table, mirroring](int value) {
-        if (*mirroring)
-            return;
-        *mirroring = true;
-        table->SetTopRow(value + 1);
-        *mirroring = false;
-    });
-}
-
 QString TQintarForm::DataDirectory() const
 {
     return QDir::toNativeSeparators(m_workingDirectory + QStringLiteral("/Data"));
@@ -403,8 +320,8 @@ void TQintarForm::FormCreate()
     m_portNumber = settings.PortNumber;
     m_calibration = settings.Calibration;
     // Filling the boxes counts as an edit and enables their Save buttons; start with them disabled.
-    ShowCalibration();
-    DisableCalibrationSaves();
+    m_calibrationPanel->ShowCalibration();
+    m_calibrationPanel->DisableCalibrationSaves();
 
     const QDir data(m_workingDirectory + QStringLiteral("/Data"));
     if (!data.exists() && !QDir(m_workingDirectory).mkdir(QStringLiteral("Data"))) {
@@ -427,8 +344,7 @@ void TQintarForm::FormCreate()
         bar->setMinimum(5);
         bar->setValue(100);
     }
-    m_dialogFolder = DataDirectory();
-    m_dialogFilter = ProjectFilter;
+    m_files->SetDialogPlace(DataDirectory(), ProjectFilter);
     m_derivations->ClearSelections();
 }
 
@@ -539,103 +455,11 @@ void TQintarForm::RecordPoint(TPoint3 point)
     m_register.AddPoint(point, gbMeasuredData->height() == ShortDataGroupHeight);
 }
 
-TFileTables TQintarForm::FileTables()
-{
-    return TFileTables{
-        m_register.Data(), m_register.Distances(), m_register.Angles(),
-        [this](const QString &x, const QString &y, const QString &z) { return m_views->PlotPoint(x, y, z); },
-        [this] { m_views->ClearAllSeries(); }};
-}
-
-bool TQintarForm::Report(const TFileResult &result)
-{
-    switch (result.status) {
-    case TFileResult::TStatus::Done:
-        for (const QString &warning : result.warnings)
-            m_dialogs->ShowMessage(warning);
-        return true;
-    case TFileResult::TStatus::NoProjectName:
-    case TFileResult::TStatus::RefusedName:
-        m_dialogs->ShowMessage(result.message);
-        return false;
-    case TFileResult::TStatus::Failed:
-        m_dialogs->ShowError(result.message);
-        return false;
-    }
-    return false;
-}
-
-bool TQintarForm::btnSaveAllClick()
-{
-    const TProjectFile file(FileTables());
-    return Report(file.Save(DataDirectory(), edProjectName->text(), DefaultProjectName()));
-}
-
-void TQintarForm::btnLoadAllClick()
-{
-    const auto fileName = m_dialogs->OpenFileName({}, m_dialogFolder, m_dialogFilter);
-    if (!fileName)
-        return;
-    TProjectFile file(FileTables());
-    const TFileResult result = file.Load(*fileName);
-    if (result.Ok()) {
-        if (result.pointCount)
-            m_register.SetPointCount(*result.pointCount);
-        if (result.projectName)
-            edProjectName->setText(*result.projectName);
-    }
-    Report(result);
-}
-
-bool TQintarForm::WriteTableFile(TTableFile::TKind kind)
-{
-    const auto fileName =
-        m_dialogs->SaveFileName(TTableFile::SaveTitle(kind), m_dialogFolder, m_dialogFilter);
-    if (!fileName)
-        return true;
-    const TTableFile file(FileTables());
-    return Report(file.Save(kind, *fileName));
-}
-
-void TQintarForm::btnSaveClick()
-{
-    // A cancelled dialog skips only its own file; a failed write ends the whole operation.
-    for (TTableFile::TKind kind :
-         {TTableFile::TKind::Coordinates, TTableFile::TKind::Distances, TTableFile::TKind::Angles})
-        if (!WriteTableFile(kind))
-            return;
-}
-
-void TQintarForm::LoadTableFile(TTableFile::TKind kind)
-{
-    const auto fileName = m_dialogs->OpenFileName({}, m_dialogFolder, m_dialogFilter);
-    if (!fileName)
-        return;
-    TTableFile file(FileTables());
-    const TFileResult result = file.Load(kind, *fileName);
-    if (result.Ok() && result.pointCount)
-        m_register.SetPointCount(*result.pointCount);
-    Report(result);
-}
-
-void TQintarForm::AddTableFileActions(QTableView *view, TTableFile::TKind kind)
-{
-    auto *save = new QAction(tr("Save to file..."), view);
-    save->setObjectName(view->objectName() + QStringLiteral("SaveToFile"));
-    connect(save, &QAction::triggered, this, [this, kind] { WriteTableFile(kind); });
-    auto *load = new QAction(tr("Load from file..."), view);
-    load->setObjectName(view->objectName() + QStringLiteral("LoadFromFile"));
-    connect(load, &QAction::triggered, this, [this, kind] { LoadTableFile(kind); });
-    view->addAction(save);
-    view->addAction(load);
-    view->setContextMenuPolicy(Qt::ActionsContextMenu);
-}
-
 void TQintarForm::AddExportActions()
 {
     m_exports = new TExportActions(
         TExportSources{m_register.Data(), m_register.Distances(), m_register.Angles(),
-                       [this] { return edProjectName->text(); }, [this] { return m_dialogFolder; },
+                       [this] { return edProjectName->text(); }, [this] { return m_files->DialogFolder(); },
                        [this] { return sbCalibrated->isChecked(); },
                        [this] { return sbOffLineCalibrationTest->isChecked(); },
                        [this] { return m_calibration; }},
@@ -654,7 +478,7 @@ void TQintarForm::closeEvent(QCloseEvent *event)
     }
     if (HasMeasuredData() &&
         m_dialogs->AskYesNo(QStringLiteral("Save current data?"), TOperatorDialogs::TStyle::Information)) {
-        if (btnSaveAllClick())
+        if (m_files->btnSaveAllClick())
             m_dialogs->ShowMessage(QStringLiteral("Data has been saved to disk"));
         event->ignore();
         return;
@@ -671,36 +495,6 @@ void TQintarForm::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void TQintarForm::SetUpPortManager()
-{
-    auto *panel = new TPortManagerPanel(this);
-    panel->setObjectName(QStringLiteral("USB"));
-    // Below the client area: the window shows the link's state in its own status line instead.
-    panel->setGeometry(8, 2000, 220, 180);
-    panel->SetErrorReport([this](const QString &message) { m_dialogs->ShowError(message); });
-    USB = &panel->Engine();
-    // The device's line: 19200 baud 8N1, one attempt each way, a second to answer.
-    USB->SetPortNumber(5);
-    USB->SetBaudRate(19200);
-    USB->SetParity(pNone);
-    USB->SetDataBits(8);
-    USB->SetStopBits(1);
-    USB->SetTTimeout(1000);
-    USB->SetRTimeout(1000);
-    USB->SetMaxTransmitAttempts(1);
-    USB->SetMaxReceiveAttempts(1);
-    USB->SetUseDSR(false);
-    USB->SetTransmitEndSequence(QByteArray(1, '\r'));
-    USB->SetReceiveEndSequence(QByteArray(1, '\r'));
-    USB->SetNumberOfReceiveEndSequences(1);
-    USB->SetOnSuccess([this](TPortManagerRS232 &sender) { USBSuccess(sender); });
-    USB->SetOnFail([this](TPortManagerRS232 &sender) { USBFail(sender); });
-    USB->SetErrorReport([this](const TSerialError &error) {
-        ShowLinkTrouble(tr("The port cannot be opened - press On Line again (%1)").arg(error.Message()));
-    });
-    connect(tCommsDelay, &QTimer::timeout, this, &TQintarForm::tCommsDelayTimer);
-}
-
 TCycleState TQintarForm::CycleState() const
 {
     return TCycleState{m_shuttingDown,         sbOnLine->isChecked(), sbCalibrated->isChecked(),
@@ -708,48 +502,19 @@ TCycleState TQintarForm::CycleState() const
                        sbLockZ->isChecked()};
 }
 
-void TQintarForm::sbOnLineClick()
-{
-    try {
-        if (sbOnLine->isChecked()) {
-            USB->SetPortOpen(true);
-            USB->SetCommand(TMeasurementCycle::kReadPosition);
-            ShowLinkTrouble(tr("Waiting for the device..."));
-        } else {
-            USB->SetPortOpen(false);
-            ShowLinkTrouble(tr("Off line"));
-        }
-    } catch (const TSerialError &error) {
-        ShowLinkTrouble(tr("The port cannot be opened - press On Line again (%1)").arg(error.Message()));
-        m_dialogs->ShowError(error.Message());
-    }
-}
-
-void TQintarForm::tCommsDelayTimer()
-{
-    tCommsDelay->stop();
-    try {
-        USB->SetCommand(m_cycle.NextCommand());
-    } catch (const TSerialError &error) {
-        // The cycle stalls here until the operator goes off line and on line again.
-        ShowLinkTrouble(tr("Cannot send to the device - press On Line again (%1)").arg(error.Message()));
-        m_dialogs->PlaySound(QStringLiteral("Chimes.wav"));
-    }
-}
-
 void TQintarForm::USBSuccess(TPortManagerRS232 &sender)
 {
     const TReplyActions actions = m_cycle.ProcessReply(sender.Reply(), CycleState(), m_calibration);
     if (!actions.Handled)
         return;
-    SetLogoColour(actions.Logo);
+    m_link->SetLogoColour(actions.Logo);
     if (actions.Position) {
         m_views->ShowLivePosition(*actions.Position, sbXYView->isChecked(), sbXZView->isChecked(),
                                   sbYZView->isChecked(), sb3DView->isChecked());
         stReadX->setText(actions.Readouts[0]);
         stReadY->setText(actions.Readouts[1]);
         stReadZ->setText(actions.Readouts[2]);
-        SetReadoutsFresh(true);
+        m_link->SetReadoutsFresh(true);
         Q_EMIT PositionShown(*actions.Position);
     }
     if (actions.Chime)
@@ -758,105 +523,10 @@ void TQintarForm::USBSuccess(TPortManagerRS232 &sender)
         RecordPoint(*actions.Position);
     if (actions.Beep)
         m_dialogs->Beep();
-    SetHeartbeat(actions.Heartbeat);
-    ShowLinkHealthy();
+    m_link->SetHeartbeat(actions.Heartbeat);
+    m_link->ShowLinkHealthy();
     if (actions.StartPoll)
         tCommsDelay->start();
-}
-
-void TQintarForm::USBFail(TPortManagerRS232 &sender)
-{
-    if (m_shuttingDown)
-        return;
-    QString detail = QString::fromLatin1(sender.FailText());
-    if (detail.isEmpty())
-        detail = QString::fromLatin1(sender.ErrorText());
-    ShowLinkTrouble(tr("No reply from the device - press On Line again (%1)").arg(detail));
-}
-
-void TQintarForm::SetLogoColour(TSignalColour colour)
-{
-    const QColor wanted = QColor::fromRgb(RgbOf(colour));
-    if (pnLogo->palette().color(QPalette::Window) != wanted)
-        SetBackground(pnLogo, wanted);
-}
-
-void TQintarForm::SetHeartbeat(TSignalColour colour)
-{
-    SetColour(sbOnLine, QPalette::ButtonText, QColor::fromRgb(RgbOf(colour)));
-}
-
-void TQintarForm::ShowLinkTrouble(const QString &text)
-{
-    stLinkStatus->setText(text);
-    SetColour(stLinkStatus, QPalette::WindowText, Red);
-    SetReadoutsFresh(false);
-}
-
-void TQintarForm::ShowLinkHealthy()
-{
-    stLinkStatus->clear();
-}
-
-void TQintarForm::SetReadoutsFresh(bool fresh)
-{
-    for (QLabel *readout : {stReadX, stReadY, stReadZ})
-        SetColour(readout, QPalette::WindowText, fresh ? DarkBlue : StaleGrey);
-}
-
-void TQintarForm::ShowCalibration()
-{
-    const auto texts = TCalibrationPanelLogic::EditTexts(m_calibration);
-    for (int i = 0; i < TCalibrationPanelLogic::kEditCount; ++i)
-        editCalibration[i]->setText(texts[static_cast<std::size_t>(i)]);
-}
-
-void TQintarForm::DisableCalibrationSaves()
-{
-    m_calibrationPanel.DisableCalibrationSaves();
-    ShowSaveButtons();
-}
-
-TCalibrationPanelLogic::TEditTexts TQintarForm::CalibrationTexts() const
-{
-    TCalibrationPanelLogic::TEditTexts texts;
-    for (int i = 0; i < TCalibrationPanelLogic::kEditCount; ++i)
-        texts[static_cast<std::size_t>(i)] = editCalibration[i]->text();
-    return texts;
-}
-
-void TQintarForm::ShowSaveButtons()
-{
-    for (int i = 0; i < TCalibrationPanelLogic::kEditCount; ++i)
-        btnSaveCalibration[i]->setEnabled(m_calibrationPanel.SaveEnabled(i + 1));
-}
-
-void TQintarForm::PutIntoEffect(const TCalibrationDecision &decision)
-{
-    if (decision.NewCalibration)
-        m_calibration = *decision.NewCalibration;
-    ShowSaveButtons();
-    if (!decision.Message.isEmpty())
-        m_dialogs->ShowMessage(decision.Message);
-    if (!decision.ErrorText.isEmpty())
-        m_dialogs->ShowError(decision.ErrorText);
-}
-
-void TQintarForm::btnApplyCalibrationParametersClick()
-{
-    PutIntoEffect(m_calibrationPanel.Apply(CalibrationTexts()));
-}
-
-void TQintarForm::btnSaveAlphaXClick(int tag)
-{
-    PutIntoEffect(m_calibrationPanel.Save(tag, CalibrationTexts(), m_settings));
-}
-
-void TQintarForm::edPasswordChange(const QString &text)
-{
-    const bool unlocked = TCalibrationPanelLogic::IsAccessCode(text);
-    gbCalibration->setEnabled(unlocked);
-    SetBackground(gbCalibration, unlocked ? Cream : Silver);
 }
 
 void TQintarForm::tShutdownTimer()

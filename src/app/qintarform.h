@@ -8,13 +8,9 @@
 // tables go to a project file in DataDirectory. The window only wires: every decision is made by the
 // classes it calls.
 
-#include "app/calibrationpanellogic.h"
 #include "app/measurementcycle.h"
 #include "app/settingsfile.h"
 #include "common/calibration.h"
-#include "files/fileresult.h"
-#include "files/filetables.h"
-#include "files/tablefile.h"
 #include "register/pointregister.h"
 
 #include <QString>
@@ -30,12 +26,15 @@ class QPushButton;
 class QScrollBar;
 class QTableView;
 class QTimer;
+class TCalibrationPanel;
 class TDerivations;
 class TExportActions;
 class TOperatorDialogs;
 class TPlotViews;
 class TPortManagerRS232;
 class TPointPicker;
+class TStationFiles;
+class TStationLink;
 class TTextTable;
 class TToggleGroup;
 class TViewEngine;
@@ -88,7 +87,6 @@ private:
     void WireMainArea();
     void WireMaintenanceArea();
     void BuildCharts();
-    void ShowTable(QTableView *view, TTextTable *table);
 
     void FormCreate();
     void FormResize();
@@ -99,42 +97,11 @@ private:
     void sbDistanceClick();
     void RecordPoint(TPoint3 point);
 
-    void SetUpPortManager();
     TCycleState CycleState() const;
-    void sbOnLineClick();
-    void tCommsDelayTimer();
     void USBSuccess(TPortManagerRS232 &sender);
-    void USBFail(TPortManagerRS232 &sender);
-    void SetLogoColour(TSignalColour colour);
-    void SetHeartbeat(TSignalColour colour);
-    // The status line below the views and the readouts: a failure shows its text and greys the
-    // readouts until a fresh position arrives.
-    void ShowLinkTrouble(const QString &text);
-    void ShowLinkHealthy();
-    void SetReadoutsFresh(bool fresh);
-    // The project "Save" button; true when the file was written.
-    bool btnSaveAllClick();
-    void btnLoadAllClick();
-    // One table file through the save dialog; false when writing failed (a cancel is no failure).
-    bool WriteTableFile(TTableFile::TKind kind);
-    void btnSaveClick();
-    void LoadTableFile(TTableFile::TKind kind);
-    void AddTableFileActions(QTableView *view, TTableFile::TKind kind);
     // "Export..." and "Report..." in the tables' and the views' context menus.
     void AddExportActions();
-    TFileTables FileTables();
-    // Shows what the operator has to know of a file operation; true when it was done.
-    bool Report(const TFileResult &result);
     void tShutdownTimer();
-
-    void ShowCalibration();
-    void DisableCalibrationSaves();
-    TCalibrationPanelLogic::TEditTexts CalibrationTexts() const;
-    void ShowSaveButtons();
-    void PutIntoEffect(const TCalibrationDecision &decision);
-    void btnApplyCalibrationParametersClick();
-    void btnSaveAlphaXClick(int tag);
-    void edPasswordChange(const QString &text);
 
     std::unique_ptr<Ui::TQintarForm> ui;
     TOperatorDialogs *m_dialogs;
@@ -143,13 +110,14 @@ private:
     QString m_workingDirectory;
     TMeasurementCycle m_cycle;
     bool m_shuttingDown = false;
-    // The open and save dialogs' folder and filter, given by start-up.
-    QString m_dialogFolder;
-    QString m_dialogFilter;
     TSettingsFile m_settings;
     quint16 m_portNumber = TSettingsFile::kDefaultPortNumber;
     TCalibration m_calibration;
-    TCalibrationPanelLogic m_calibrationPanel;
+    // The maintenance area's calibration controls, the file operations and the link to the device,
+    // each a child of the window.
+    TCalibrationPanel *m_calibrationPanel = nullptr;
+    TStationFiles *m_files = nullptr;
+    TStationLink *m_link = nullptr;
     int m_chartWidth = 0;
     int m_chartHeight = 0;
 

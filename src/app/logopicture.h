@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QPixmap>
+
+// The station's logo: a probe over three measuring axes.
+QPixmap LogoPicture();

@@ -1,0 +1,116 @@
+#include "app/stationfiles.h"
+
+#include "app/projectname.h"
+#include "common/operatordialogs.h"
+#include "files/projectfile.h"
+#include "plots/plotviews.h"
+#include "register/pointregister.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QLocale>
+#include <QTableView>
+
+TStationFiles::TStationFiles(TPointRegister &pointRegister, TPlotViews &views, TOperatorDialogs &dialogs,
+                             TWindow window, QObject *parent)
+    : QObject(parent), m_register(pointRegister), m_views(views), m_dialogs(dialogs),
+      m_window(std::move(window))
+{}
+
+void TStationFiles::SetDialogPlace(const QString &folder, const QString &filter)
+{
+    m_dialogFolder = folder;
+    m_dialogFilter = filter;
+}
+
+TFileTables TStationFiles::FileTables()
+{
+    return TFileTables{
+        m_register.Data(), m_register.Distances(), m_register.Angles(),
+        [this](const QString &x, const QString &y, const QString &z) { return m_views.PlotPoint(x, y, z); },
+        [this] { m_views.ClearAllSeries(); }};
+}
+
+bool TStationFiles::Report(const TFileResult &result)
+{
+    switch (result.status) {
+    case TFileResult::TStatus::Done:
+        for (const QString &warning : result.warnings)
+            m_dialogs.ShowMessage(warning);
+        return true;
+    case TFileResult::TStatus::NoProjectName:
+    case TFileResult::TStatus::RefusedName:
+        m_dialogs.ShowMessage(result.message);
+        return false;
+    case TFileResult::TStatus::Failed:
+        m_dialogs.ShowError(result.message);
+        return false;
+    }
+    return false;
+}
+
+bool TStationFiles::btnSaveAllClick()
+{
+    const TProjectFile file(FileTables());
+    return Report(file.Save(m_window.dataDirectory(), m_window.projectName(),
+                            DefaultProjectName(QDateTime::currentDateTime(), QLocale::system())));
+}
+
+void TStationFiles::btnLoadAllClick()
+{
+    const auto fileName = m_dialogs.OpenFileName({}, m_dialogFolder, m_dialogFilter);
+    if (!fileName)
+        return;
+    TProjectFile file(FileTables());
+    const TFileResult result = file.Load(*fileName);
+    if (result.Ok()) {
+        if (result.pointCount)
+            m_register.SetPointCount(*result.pointCount);
+        if (result.projectName)
+            m_window.setProjectName(*result.projectName);
+    }
+    Report(result);
+}
+
+bool TStationFiles::WriteTableFile(TTableFile::TKind kind)
+{
+    const auto fileName = m_dialogs.SaveFileName(TTableFile::SaveTitle(kind), m_dialogFolder, m_dialogFilter);
+    if (!fileName)
+        return true;
+    const TTableFile file(FileTables());
+    return Report(file.Save(kind, *fileName));
+}
+
+void TStationFiles::btnSaveClick()
+{
+    // A cancelled dialog skips only its own file; a failed write ends the whole operation.
+    for (TTableFile::TKind kind :
+         {TTableFile::TKind::Coordinates, TTableFile::TKind::Distances, TTableFile::TKind::Angles})
+        if (!WriteTableFile(kind))
+            return;
+}
+
+void TStationFiles::LoadTableFile(TTableFile::TKind kind)
+{
+    const auto fileName = m_dialogs.OpenFileName({}, m_dialogFolder, m_dialogFilter);
+    if (!fileName)
+        return;
+    TTableFile file(FileTables());
+    const TFileResult result = file.Load(kind, *fileName);
+    if (result.Ok() && result.pointCount)
+        m_register.SetPointCount(*result.pointCount);
+    Report(result);
+}
+
+void TStationFiles::AddTableFileActions(QTableView *view, TTableFile::TKind kind)
+{
+    auto *save = new QAction(tr("Save to file..."), view);
+    save->setObjectName(view->objectName() + QStringLiteral("SaveToFile"));
+    connect(save, &QAction::triggered, this, [this, kind] { WriteTableFile(kind); });
+    auto *load = new QAction(tr("Load from file..."), view);
+    load->setObjectName(view->objectName() + QStringLiteral("LoadFromFile"));
+    connect(load, &QAction::triggered, this, [this, kind] { LoadTableFile(kind); });
+    view->addAction(save);
+    view->addAction(load);
+    view->setContextMenuPolicy(Qt::ActionsContextMenu);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "files/fileresult.h"
+#include "files/filetables.h"
+#include "files/tablefile.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QTableView;
+class TOperatorDialogs;
+class TPlotViews;
+class TPointRegister;
+
+// The project and table files behind the Project group's Load and Save, the table-file buttons and
+// the tables' context menus: each asks through the operator's dialogs, reads or writes through
+// TProjectFile or TTableFile, and tells the operator what he has to know.
+class TStationFiles : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The project name box of the window, and the folder project files go to.
+    struct TWindow
+    {
+        std::function<QString()> projectName;
+        std::function<void(const QString &)> setProjectName;
+        std::function<QString()> dataDirectory;
+    };
+
+    TStationFiles(TPointRegister &pointRegister, TPlotViews &views, TOperatorDialogs &dialogs, TWindow window,
+                  QObject *parent = nullptr);
+
+    // The open and save dialogs' folder and filter, given by start-up.
+    void SetDialogPlace(const QString &folder, const QString &filter);
+    QString DialogFolder() const { return m_dialogFolder; }
+
+    // The project "Save" button; true when the file was written.
+    bool btnSaveAllClick();
+    void btnLoadAllClick();
+    // One table file through the save dialog; false when writing failed (a cancel is no failure).
+    bool WriteTableFile(TTableFile::TKind kind);
+    void btnSaveClick();
+    void LoadTableFile(TTableFile::TKind kind);
+    // "Save to file..." and "Load from file..." in the table's context menu.
+    void AddTableFileActions(QTableView *view, TTableFile::TKind kind);
+
+private:
+    TFileTables FileTables();
+    // Shows what the operator has to know of a file operation; true when it was done.
+    bool Report(const TFileResult &result);
+
+    TPointRegister &m_register;
+    TPlotViews &m_views;
+    TOperatorDialogs &m_dialogs;
+    TWindow m_window;
+    QString m_dialogFolder;
+    QString m_dialogFilter;
+};
