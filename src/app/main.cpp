@@ -8,14 +8,16 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("QintarSoft"));
-    QApplication::setApplicationVersion(TStationCommandLine::Version());
-    const TStationCommandLine::TResult start = TStationCommandLine::Parse(QApplication::arguments());
+    const TStationCommandLine::TResult start =
+        TStationCommandLine::Parse(TStationCommandLine::Arguments(argc, argv));
     std::fputs(qPrintable(start.Output), stdout);
     std::fputs(qPrintable(start.Error), stderr);
     if (!start.Start)
         return start.ExitCode;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("QintarSoft"));
+    QApplication::setApplicationVersion(TStationCommandLine::Version());
 
     TQtOperatorDialogs dialogs;
     if (const auto trouble = TStationCommandLine::EnterWorkingDirectory(start.Options)) {

@@ -19,7 +19,31 @@ TStationCommandLine::TResult Failure(const QString &message)
     return result;
 }
 
+// The window system's own options, which QApplication takes out of the command line: accepted here
+// so that the command line can be read before there is a QApplication.
+QList<QCommandLineOption> WindowSystemOptions()
+{
+    QList<QCommandLineOption> options;
+    for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger",
+                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display",
+                             "geometry", "style", "stylesheet", "name", "title", "visual", "im"})
+        options.append(QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("value")));
+    for (const char *name : {"reverse", "widgetcount", "nograb", "dograb", "sync", "cmap"})
+        options.append(QCommandLineOption(QString::fromLatin1(name)));
+    for (QCommandLineOption &option : options)
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+    return options;
+}
+
 } // namespace
+
+QStringList TStationCommandLine::Arguments(int argc, const char *const *argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
 
 QString TStationCommandLine::Version()
 {
@@ -57,6 +81,9 @@ TStationCommandLine::TResult TStationCommandLine::Parse(const QStringList &argum
         QStringLiteral("documents-folder"),
         QStringLiteral("Work in %1, made if missing (the menu entry does this).").arg(DocumentsFolder()));
     parser.addOptions({help, version, port, workingDirectory, documentsFolder});
+    parser.addOptions(WindowSystemOptions());
+    // Qt's own options come with one dash ("-platform offscreen").
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
     if (!parser.parse(arguments))
         return Failure(parser.errorText());
@@ -65,7 +92,10 @@ TStationCommandLine::TResult TStationCommandLine::Parse(const QStringList &argum
 
     TResult result;
     if (parser.isSet(help)) {
+        // Without a QCoreApplication the parser cannot name the program.
+        const QString usage = QStringLiteral("Usage: ");
         result.Output = parser.helpText();
+        result.Output.replace(0, result.Output.indexOf(QLatin1String(" [options]")), usage + ProgramName);
         return result;
     }
     if (parser.isSet(version)) {

@@ -39,7 +39,11 @@ public:
     // <documents>/QintarSoft, the menu entry's working directory.
     static QString DocumentsFolder();
 
-    // arguments as QCoreApplication::arguments() gives them, the program first.
+    // main's arguments as texts. The command line is read before the QApplication is made, so that
+    // help, the version and a wrong option need no window system; the window system's own options
+    // ("-platform offscreen", "-style fusion"...) are accepted and left to QApplication.
+    static QStringList Arguments(int argc, const char *const *argv);
+    // arguments: the program first.
     static TResult Parse(const QStringList &arguments);
 
     // Makes the chosen working directory current; the text for the operator when it cannot.

@@ -38,22 +38,24 @@ TEST_P(StationCommandLine, Parses)
 
 INSTANTIATE_TEST_SUITE_P(
     Options, StationCommandLine,
-    testing::Values(TCommandLineCase{"none", {}, true, 0, std::nullopt, {}},
-                    TCommandLineCase{"version", {"--version"}, false, 0, std::nullopt, "QintarSoft 1.00\n"},
-                    TCommandLineCase{"help", {"-h"}, false, 0, std::nullopt, "--working-directory"},
-                    TCommandLineCase{"port", {"--port", "7"}, true, 0, 7, {}},
-                    TCommandLineCase{"hexport", {"--port=0x10"}, true, 0, 16, {}},
-                    TCommandLineCase{
-                        "unknown", {"--bogus"}, false, 2, std::nullopt, "Unknown option 'bogus'"},
-                    TCommandLineCase{"portTooBig", {"--port", "65536"}, false, 2, std::nullopt, "'65536'"},
-                    TCommandLineCase{"portMissing", {"--port"}, false, 2, std::nullopt, "Missing value"},
-                    TCommandLineCase{"stray", {"Data"}, false, 2, std::nullopt, "unexpected argument 'Data'"},
-                    TCommandLineCase{"twoFolders",
-                                     {"--working-directory", "/tmp", "--documents-folder"},
-                                     false,
-                                     2,
-                                     std::nullopt,
-                                     "not both"}),
+    testing::Values(
+        TCommandLineCase{"none", {}, true, 0, std::nullopt, {}},
+        TCommandLineCase{"version", {"--version"}, false, 0, std::nullopt, "QintarSoft 1.00\n"},
+        TCommandLineCase{"help", {"-h"}, false, 0, std::nullopt, "Usage: qintarsoft [options]\n"},
+        TCommandLineCase{
+            "windowSystemOptions", {"-platform", "offscreen", "-reverse"}, true, 0, std::nullopt, {}},
+        TCommandLineCase{"port", {"--port", "7"}, true, 0, 7, {}},
+        TCommandLineCase{"hexport", {"--port=0x10"}, true, 0, 16, {}},
+        TCommandLineCase{"unknown", {"--bogus"}, false, 2, std::nullopt, "Unknown option 'bogus'"},
+        TCommandLineCase{"portTooBig", {"--port", "65536"}, false, 2, std::nullopt, "'65536'"},
+        TCommandLineCase{"portMissing", {"--port"}, false, 2, std::nullopt, "Missing value"},
+        TCommandLineCase{"stray", {"Data"}, false, 2, std::nullopt, "unexpected argument 'Data'"},
+        TCommandLineCase{"twoFolders",
+                         {"--working-directory", "/tmp", "--documents-folder"},
+                         false,
+                         2,
+                         std::nullopt,
+                         "not both"}),
     [](const testing::TestParamInfo<TCommandLineCase> &info) { return std::string(info.param.name); });
 
 // Each test starts and ends in the directory the suite was started in, with the home folder in a
