@@ -15,11 +15,13 @@ constexpr qint64 LineBytesPerSecond = 19200 / 10;
 // The last reply is given time to be read before the line closes: closing drops what is unread.
 constexpr int CloseDelay = 200;
 
-// The device writes each field like printf's "%7.6d": at least six digits, blank-padded to seven.
-QByteArray FormatField(int counts)
+// The device writes each field like printf's "%7.6d": at least six digits, blank-padded to seven. A
+// position beyond +-999.999 mm takes all seven characters, or more below -999.999 mm, which shifts the
+// fields after it.
+QByteArray FormatField(qint64 counts)
 {
-    const int value = qBound(-999999, counts, 999999);
-    QByteArray digits = QByteArray::number(std::abs(value)).rightJustified(6, '0');
+    const qint64 value = qBound(qint64(-2147483647), counts, qint64(2147483647));
+    QByteArray digits = QByteArray::number(qAbs(value)).rightJustified(6, '0');
     if (value < 0)
         digits.prepend('-');
     return digits.rightJustified(7, ' ');
@@ -86,13 +88,16 @@ QString TDeviceSimulator::ControlHelp()
     return QStringLiteral(
         "Control lines (standard input, or a script line \"N <control>\" run before the N-th command):\n"
         "  record              the next position reply signals a recorded point (status 1)\n"
+        "  status C            the next position reply carries the status character C (3, 4 and 6\n"
+        "                      sound the station's chime)\n"
         "  silent on|off       answer nothing / answer again\n"
         "  truncate            the next reply is cut to half its length (still ended by CR)\n"
         "  garbage             the next reply is 24 random bytes (no CR among them) and a CR\n"
         "  split               the next reply is written one byte at a time, 2 ms apart\n"
         "  badnumber           the next position reply has a malformed X field\n"
         "  vanish N            answer N more commands, then close the line (the device is unplugged)\n"
-        "  linetiming on|off   pace every reply at 19200 baud (about 0.52 ms a byte)\n"
+        "  linetiming on|off   pace every reply at 19200 baud (about 0.52 ms a byte) after the device\n"
+        "                      latency (on by default; off writes each reply at once)\n"
         "  quit                end the simulator\n"
         "Each control line is answered on standard output with \"ok <line>\" or \"error <reason>\".\n");
 }
@@ -113,7 +118,15 @@ QString TDeviceSimulator::Control(const QString &line)
     };
 
     if (word == QLatin1String("record")) {
-        m_recordPending = true;
+        m_statusPending = '1';
+        return ok;
+    }
+    if (word == QLatin1String("status")) {
+        // The character as given, case kept: the words were lower-cased above.
+        const QString given = line.simplified().section(QLatin1Char(' '), 1, 1);
+        if (given.size() != 1 || given.at(0).unicode() < 0x21 || given.at(0).unicode() > 0x7e)
+            return QStringLiteral("error status needs one printable character");
+        m_statusPending = char(given.at(0).unicode());
         return ok;
     }
     if (word == QLatin1String("silent"))
@@ -236,15 +249,16 @@ QByteArray TDeviceSimulator::PositionReply()
     const TCounts &point = m_path.at(m_pathIndex);
     m_pathIndex = (m_pathIndex + 1) % m_path.size();
 
-    QByteArray x = FormatField(point.x + m_offset.x);
+    QByteArray x = FormatField(qint64(point.x) + m_offset.x);
     if (m_badNumber) {
         m_badNumber = false;
         x = " 0x1.-2";
     }
-    const bool record =
-        std::exchange(m_recordPending, false) || (m_recordEvery > 0 && m_polls % m_recordEvery == 0);
-    return "BR" + x + FormatField(point.y + m_offset.y) + FormatField(point.z + m_offset.z) +
-           (record ? '1' : '0');
+    char status = std::exchange(m_statusPending, char(0));
+    if (status == 0)
+        status = m_recordEvery > 0 && m_polls % m_recordEvery == 0 ? '1' : '0';
+    return "BR" + x + FormatField(qint64(point.y) + m_offset.y) + FormatField(qint64(point.z) + m_offset.z) +
+           status;
 }
 
 void TDeviceSimulator::Send(const QByteArray &bytes, bool oneByteAtATime)
@@ -267,8 +281,10 @@ void TDeviceSimulator::Send(const QByteArray &bytes, bool oneByteAtATime)
 void TDeviceSimulator::Drain()
 {
     qint64 allowed = std::numeric_limits<qint64>::max();
-    if (m_lineTiming)
-        allowed = m_lineClock.nsecsElapsed() * LineBytesPerSecond / 1000000000 - m_lineBytesSent;
+    if (m_lineTiming) {
+        const qint64 sending = m_lineClock.nsecsElapsed() - qint64(m_latency) * 1000000;
+        allowed = std::max<qint64>(0, sending) * LineBytesPerSecond / 1000000000 - m_lineBytesSent;
+    }
     while (!m_queue.empty() && allowed > 0) {
         TChunk &chunk = m_queue.front();
         const qsizetype length = chunk.oneByteAtATime ? 1 : std::min<qint64>(allowed, chunk.bytes.size());

@@ -38,6 +38,8 @@ public:
     void SetPath(const QList<TCounts> &path);
     // Every n-th position reply signals a recorded point (0: never).
     void SetRecordEvery(int polls) { m_recordEvery = polls; }
+    // The device's time to start answering a command, in milliseconds.
+    void SetLatency(int milliseconds) { m_latency = milliseconds; }
     // Control lines to run just before the n-th command received is answered (n from 1).
     void SetScript(std::multimap<int, QString> script) { m_script = std::move(script); }
     void SetSeed(quint32 seed) { m_random.seed(seed); }
@@ -74,7 +76,6 @@ private:
     int m_commands = 0;
     int m_replies = 0;
     int m_recordEvery = 0;
-    bool m_recordPending = false;
     std::multimap<int, QString> m_script;
 
     bool m_silent = false;
@@ -82,7 +83,11 @@ private:
     bool m_garbage = false;
     bool m_split = false;
     bool m_badNumber = false;
-    bool m_lineTiming = false;
+    // Replies go out at 19200 baud after the latency; off, they are written at once, whole.
+    bool m_lineTiming = true;
+    int m_latency = 2;
+    // The status character of the next position reply ("record" is '1'); 0 for none.
+    char m_statusPending = 0;
     int m_vanishAt = -1; // reply count after which the line closes
     bool m_vanished = false;
     QRandomGenerator m_random{1};

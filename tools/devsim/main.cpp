@@ -30,6 +30,9 @@ int Fail(const QString &message)
     return 2;
 }
 
+// Millimetres beyond which counts would leave the device's 32-bit range.
+constexpr double MostMillimetres = 1000000.0;
+
 // "x y z" in millimetres a line; blank lines and lines starting with # are skipped.
 std::optional<QList<TDeviceSimulator::TCounts>> ReadPath(const QString &fileName, QString *error)
 {
@@ -51,14 +54,14 @@ std::optional<QList<TDeviceSimulator::TCounts>> ReadPath(const QString &fileName
         bool valid = words.size() == 3;
         for (int i = 0; valid && i < 3; ++i) {
             mm[i] = words.at(i).toDouble(&valid);
-            valid = valid && std::abs(mm[i]) < 1000.0;
+            valid = valid && std::abs(mm[i]) < MostMillimetres;
         }
         if (!valid) {
-            *error =
-                QStringLiteral("%1 line %2: expected \"x y z\" in millimetres, each below 1000, got \"%3\"")
-                    .arg(fileName)
-                    .arg(lineNumber)
-                    .arg(line);
+            *error = QStringLiteral(
+                         "%1 line %2: expected \"x y z\" in millimetres, each below 1000000, got \"%3\"")
+                         .arg(fileName)
+                         .arg(lineNumber)
+                         .arg(line);
             return std::nullopt;
         }
         path.append(
@@ -116,7 +119,9 @@ int main(int argc, char **argv)
             "port n), and answers the station's commands: BR00 with a position reply, BJ00 BK00 BL00 "
             "BM00 BZ00 BU10 BU50 and BS... with their reply letters. Prints \"ready <port> <device>\" "
             "when it listens. Positions are the device's own counts: the station shows them in mm with "
-            "the signs inverted.\n\n")
+            "the signs inverted; beyond +-999.999 mm a field takes seven characters, or more below "
+            "-999.999 mm, as the device writes it. Replies go out at 19200 baud (about 0.52 ms a byte) "
+            "after a small device latency, unless --instant is given.\n\n")
             .arg(TPortDirectory::PortsFolder()) +
         TDeviceSimulator::ControlHelp());
     parser.addHelpOption();
@@ -145,8 +150,13 @@ int main(int argc, char **argv)
         QStringLiteral("file"));
     const QCommandLineOption silentOption(QStringLiteral("silent"),
                                           QStringLiteral("Start silent (no replies)."));
-    const QCommandLineOption lineTimingOption(QStringLiteral("linetiming"),
-                                              QStringLiteral("Pace replies at 19200 baud from the start."));
+    const QCommandLineOption instantOption(
+        QStringLiteral("instant"),
+        QStringLiteral("An instant line: write each reply at once, whole, without latency or pacing."));
+    const QCommandLineOption latencyOption(
+        QStringLiteral("latency"),
+        QStringLiteral("The device's time to start a reply on the paced line, in ms (default 2)."),
+        QStringLiteral("ms"), QStringLiteral("2"));
     const QCommandLineOption vanishOption(
         QStringLiteral("vanish"), QStringLiteral("Close the line after N replies."), QStringLiteral("N"));
     const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed of the garbage bytes."),
@@ -157,8 +167,8 @@ int main(int argc, char **argv)
         QStringLiteral("no-stdin"), QStringLiteral("Ignore standard input (end with Ctrl+C or SIGTERM); "
                                                    "otherwise its end ends the simulator."));
     parser.addOptions({portOption, pathOption, circleOption, radiusOption, stepsOption, recordEveryOption,
-                       scriptOption, silentOption, lineTimingOption, vanishOption, seedOption, forceOption,
-                       noStdinOption});
+                       scriptOption, silentOption, instantOption, latencyOption, vanishOption, seedOption,
+                       forceOption, noStdinOption});
     parser.process(app);
 
     bool valid = false;
@@ -177,8 +187,8 @@ int main(int argc, char **argv)
         device.SetPath(*path);
     } else if (parser.isSet(circleOption)) {
         const double radius = parser.value(radiusOption).toDouble(&valid);
-        if (!valid || radius < 0 || radius >= 1000)
-            return Fail(QStringLiteral("--radius needs millimetres from 0 to below 1000"));
+        if (!valid || radius < 0 || radius >= MostMillimetres)
+            return Fail(QStringLiteral("--radius needs millimetres from 0 to below 1000000"));
         const int steps = parser.value(stepsOption).toInt(&valid);
         if (!valid || steps < 1 || steps > 100000)
             return Fail(QStringLiteral("--steps needs a number from 1 to 100000"));
@@ -203,13 +213,19 @@ int main(int argc, char **argv)
         device.SetScript(*script);
     }
     device.SetSeed(parser.value(seedOption).toUInt());
+    const int latency = parser.value(latencyOption).toInt(&valid);
+    if (!valid || latency < 0 || latency > 60000)
+        return Fail(QStringLiteral("--latency needs milliseconds from 0 to 60000"));
+    device.SetLatency(latency);
 
     if (!device.Open(&error))
         return Fail(error);
     if (parser.isSet(silentOption))
         device.Control(QStringLiteral("silent on"));
-    if (parser.isSet(lineTimingOption))
-        device.Control(QStringLiteral("linetiming on"));
+    if (parser.isSet(instantOption)) {
+        device.Control(QStringLiteral("linetiming off"));
+        device.SetLatency(0);
+    }
     if (parser.isSet(vanishOption)) {
         const QString answer = device.Control(QStringLiteral("vanish ") + parser.value(vanishOption));
         if (answer.startsWith(QLatin1String("error")))
