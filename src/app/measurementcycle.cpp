@@ -4,6 +4,16 @@
 #include "common/coordinatetext.h"
 
 #include <cmath>
+#include <cstring>
+
+namespace {
+
+// Position 24 of a position reply, 0-based.
+constexpr qsizetype kStatusPosition = 23;
+// Every letter the device answers with.
+constexpr const char *kReplyLetters = "RJKLMZUS";
+
+} // namespace
 
 void TMeasurementCycle::AcknowledgeReply(bool condition, char replyLetter, char expected)
 {
@@ -56,7 +66,8 @@ TReplyActions TMeasurementCycle::ProcessReply(QByteArrayView reply, const TCycle
     const char letter = ReplyLetter(reply);
     const bool anyLock = toggles.LockX || toggles.LockY || toggles.LockZ;
     if (toggles.MeasurePoint || anyLock) {
-        if (const auto decoded = DecodePositionReply(reply)) {
+        const auto decoded = DecodePositionReply(reply);
+        if (decoded) {
             TPoint3 p = StationMillimetres(*decoded);
             if (toggles.Calibrated)
                 CalibrateXYZ(p.x, p.y, p.z, calibration);
@@ -70,7 +81,14 @@ TReplyActions TMeasurementCycle::ProcessReply(QByteArrayView reply, const TCycle
                 actions.Record = status == '1';
             }
         }
+        if (letter == 'R' && !actions.Position) {
+            actions.Unreadable = true;
+            actions.LostPoint = reply.size() > kStatusPosition && reply[kStatusPosition] == '1';
+            actions.Chime = actions.LostPoint;
+        }
     }
+    if (!std::strchr(kReplyLetters, letter) || letter == '\0')
+        actions.Unreadable = true;
 
     AcknowledgeReply(toggles.LockX, letter, 'J');
     AcknowledgeReply(toggles.LockY, letter, 'K');

@@ -58,8 +58,15 @@ struct TReplyActions
     std::optional<TPoint3> Position;
     // FormatCoordinate texts of the position for stReadX, stReadY, stReadZ.
     std::array<QString, 3> Readouts;
+    // The chime: status "3", "4" or "6", or a signalled point that could not be read.
     bool Chime = false;
     bool Record = false;
+    // A reply that could not be read: a position reply whose fields are no readable position, or a
+    // reply without any letter the device answers with. The readouts are no longer fresh.
+    bool Unreadable = false;
+    // The unreadable position reply signalled a point (status "1"): it is lost, and the operator must
+    // be told.
+    bool LostPoint = false;
     // The reply acknowledged the pending command (NextCommand is "BR00" again).
     bool Acknowledged = false;
     bool Beep = false;

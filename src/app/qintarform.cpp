@@ -445,8 +445,12 @@ void TQintarForm::RecordPoint(TPoint3 point)
 {
     // A full table takes no more points: the point is neither plotted nor recorded.
     if (m_register.IsDataFull()) {
+        // Shown once the serial notification has returned: a box opened inside it would hold back
+        // every reply until it closed.
         if (m_register.AddPoint(point, true).tellOperator)
-            m_dialogs->ShowMessage(TPointRegister::TableFullMessage());
+            QMetaObject::invokeMethod(
+                this, [this] { m_dialogs->ShowMessage(TPointRegister::TableFullMessage()); },
+                Qt::QueuedConnection);
         return;
     }
     if (!HasProjectName())
@@ -519,14 +523,13 @@ void TQintarForm::USBSuccess(TPortManagerRS232 &sender)
     }
     if (actions.Chime)
         m_dialogs->PlaySound(QStringLiteral("chimes.wav"));
+    // The next poll is scheduled before anything can open a box.
+    m_link->ReplyTaken(actions, sender.Reply());
     if (actions.Record && actions.Position)
         RecordPoint(*actions.Position);
     if (actions.Beep)
         m_dialogs->Beep();
     m_link->SetHeartbeat(actions.Heartbeat);
-    m_link->ShowLinkHealthy();
-    if (actions.StartPoll)
-        tCommsDelay->start();
 }
 
 void TQintarForm::tShutdownTimer()

@@ -4,6 +4,7 @@
 #include "common/operatordialogs.h"
 #include "devicelink/portmanagerpanel.h"
 #include "devicelink/portmanagerrs232.h"
+#include "devicelink/qtenginetimer.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -15,7 +16,8 @@ using namespace StationColours;
 TStationLink::TStationLink(QWidget &window, TMeasurementCycle &cycle, TOperatorDialogs &dialogs,
                            std::function<void(TPortManagerRS232 &)> onSuccess,
                            std::function<bool()> shuttingDown)
-    : QObject(&window), m_cycle(cycle), m_dialogs(dialogs), m_shuttingDown(std::move(shuttingDown))
+    : QObject(&window), m_cycle(cycle), m_dialogs(dialogs), m_shuttingDown(std::move(shuttingDown)),
+      m_escapedErrors(dialogs)
 {
     m_pollTimer = new QTimer(&window);
     m_pollTimer->setObjectName(QStringLiteral("tCommsDelay"));
@@ -24,11 +26,28 @@ TStationLink::TStationLink(QWidget &window, TMeasurementCycle &cycle, TOperatorD
     // Qt's default coarse timer may drift by 5 %, which would stretch every poll.
     m_pollTimer->setTimerType(Qt::PreciseTimer);
     SetUpPortManager(window, std::move(onSuccess));
+    const auto escaped = [this](const QString &message) { m_escapedErrors.Report(message); };
+    m_panel->SetEscapedErrorReport(escaped);
+    m_pollEngine = std::make_unique<TQtEngineTimer>(*m_pollTimer);
+    m_pollEngine->SetErrorReport(escaped);
+    m_polling =
+        std::make_unique<TPollingLink>(*m_port, *m_pollEngine, [this] { return m_cycle.NextCommand(); });
+    m_polling->SetStatusHandler([this](const TLinkStatus &status) { ShowLinkStatus(status); });
+}
+
+TStationLink::~TStationLink()
+{
+    // The panel and the timer outlive this object; nothing of theirs may reach it now.
+    m_port->SetOnFail({});
+    m_panel->SetEscapedErrorReport({});
+    m_polling.reset();
+    m_pollEngine.reset();
 }
 
 void TStationLink::SetUpPortManager(QWidget &window, std::function<void(TPortManagerRS232 &)> onSuccess)
 {
     auto *panel = new TPortManagerPanel(&window);
+    m_panel = panel;
     panel->setObjectName(QStringLiteral("USB"));
     // Below the client area: the window shows the link's state in its own status line instead.
     panel->setGeometry(8, 2000, 220, 180);
@@ -50,49 +69,30 @@ void TStationLink::SetUpPortManager(QWidget &window, std::function<void(TPortMan
     m_port->SetNumberOfReceiveEndSequences(1);
     m_port->SetOnSuccess(std::move(onSuccess));
     m_port->SetOnFail([this](TPortManagerRS232 &sender) { USBFail(sender); });
-    m_port->SetErrorReport([this](const TSerialError &error) {
-        ShowLinkTrouble(tr("The port cannot be opened - press On Line again (%1)").arg(error.Message()));
-    });
-    connect(m_pollTimer, &QTimer::timeout, this, &TStationLink::tCommsDelayTimer);
 }
 
 void TStationLink::sbOnLineClick()
 {
-    try {
-        if (m_controls.onLine->isChecked()) {
-            m_port->SetPortOpen(true);
-            m_port->SetCommand(TMeasurementCycle::kReadPosition);
-            ShowLinkTrouble(tr("Waiting for the device..."));
-        } else {
-            m_port->SetPortOpen(false);
-            ShowLinkTrouble(tr("Off line"));
-        }
-    } catch (const TSerialError &error) {
-        ShowLinkTrouble(tr("The port cannot be opened - press On Line again (%1)").arg(error.Message()));
-        m_dialogs.ShowError(error.Message());
+    if (!m_controls.onLine->isChecked()) {
+        m_polling->GoOffLine();
+        return;
+    }
+    if (const auto error = m_polling->GoOnLine()) {
+        m_dialogs.PlaySound(QStringLiteral("Chimes.wav"));
+        m_dialogs.ShowError(*error);
     }
 }
 
-void TStationLink::tCommsDelayTimer()
+void TStationLink::ReplyTaken(const TReplyActions &actions, QByteArrayView reply)
 {
-    m_pollTimer->stop();
-    try {
-        m_port->SetCommand(m_cycle.NextCommand());
-    } catch (const TSerialError &error) {
-        // The cycle stalls here until the operator goes off line and on line again.
-        ShowLinkTrouble(tr("Cannot send to the device - press On Line again (%1)").arg(error.Message()));
-        m_dialogs.PlaySound(QStringLiteral("Chimes.wav"));
-    }
+    m_polling->ReplyTaken(actions, reply);
 }
 
 void TStationLink::USBFail(TPortManagerRS232 &sender)
 {
     if (m_shuttingDown())
         return;
-    QString detail = QString::fromLatin1(sender.FailText());
-    if (detail.isEmpty())
-        detail = QString::fromLatin1(sender.ErrorText());
-    ShowLinkTrouble(tr("No reply from the device - press On Line again (%1)").arg(detail));
+    m_polling->PollFailed(sender.FailText().isEmpty() ? sender.ErrorText() : sender.FailText());
 }
 
 void TStationLink::SetLogoColour(TSignalColour colour)
@@ -107,16 +107,12 @@ void TStationLink::SetHeartbeat(TSignalColour colour)
     SetColour(m_controls.onLine, QPalette::ButtonText, QColor::fromRgb(RgbOf(colour)));
 }
 
-void TStationLink::ShowLinkTrouble(const QString &text)
+void TStationLink::ShowLinkStatus(const TLinkStatus &status)
 {
-    m_controls.status->setText(text);
+    m_controls.status->setText(status.Text);
+    m_controls.status->setToolTip(status.Detail);
     SetColour(m_controls.status, QPalette::WindowText, Red);
-    SetReadoutsFresh(false);
-}
-
-void TStationLink::ShowLinkHealthy()
-{
-    m_controls.status->clear();
+    SetReadoutsFresh(!status.Stale);
 }
 
 void TStationLink::SetReadoutsFresh(bool fresh)

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "app/escapederrors.h"
 #include "app/measurementcycle.h"
+#include "app/pollinglink.h"
 
 #include <QObject>
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 
 class QFrame;
 class QLabel;
@@ -13,13 +16,16 @@ class QPushButton;
 class QTimer;
 class QWidget;
 class TOperatorDialogs;
+class TPortManagerPanel;
 class TPortManagerRS232;
+class TQtEngineTimer;
 
 // The window's link to the device: the port manager panel "USB" on the device's line, the poll timer
 // tCommsDelay, "On Line", and what the window shows of the link (the logo's colour, the On Line
 // heartbeat, the status line below the views and whether the readouts are fresh). Each reply the
-// port manager completes goes to the window's USBSuccess; a failed transaction stalls the cycle here
-// until the operator presses On Line again.
+// port manager completes goes to the window's USBSuccess, which hands it back through ReplyTaken;
+// TPollingLink decides the pace, the retries after a failure and the reopening of a vanished port.
+// Errors that escape a notification or a tick of the link reach the operator once per distinct text.
 class TStationLink : public QObject
 {
     Q_OBJECT
@@ -37,6 +43,7 @@ public:
     // completed reply, and no failure is shown while shuttingDown says so.
     TStationLink(QWidget &window, TMeasurementCycle &cycle, TOperatorDialogs &dialogs,
                  std::function<void(TPortManagerRS232 &)> onSuccess, std::function<bool()> shuttingDown);
+    ~TStationLink() override;
 
     // The window's controls, once its form is set up.
     void SetControls(const TControls &controls) { m_controls = controls; }
@@ -45,23 +52,28 @@ public:
     QTimer *PollTimer() const { return m_pollTimer; }
 
     void sbOnLineClick();
+    // USBSuccess has processed a reply: the next poll is scheduled, or a retry.
+    void ReplyTaken(const TReplyActions &actions, QByteArrayView reply);
     void SetLogoColour(TSignalColour colour);
     void SetHeartbeat(TSignalColour colour);
-    // The status line below the views and the readouts: a failure shows its text and greys the
-    // readouts until a fresh position arrives.
-    void ShowLinkTrouble(const QString &text);
-    void ShowLinkHealthy();
+    // The status line below the views in plain words, the technical detail as its tooltip; a stale
+    // link greys the readouts until a fresh position arrives.
+    void ShowLinkStatus(const TLinkStatus &status);
     void SetReadoutsFresh(bool fresh);
 
 private:
     void SetUpPortManager(QWidget &window, std::function<void(TPortManagerRS232 &)> onSuccess);
-    void tCommsDelayTimer();
     void USBFail(TPortManagerRS232 &sender);
 
     TMeasurementCycle &m_cycle;
     TOperatorDialogs &m_dialogs;
     std::function<bool()> m_shuttingDown;
+    TPortManagerPanel *m_panel = nullptr;
     TPortManagerRS232 *m_port = nullptr;
     QTimer *m_pollTimer = nullptr;
+    TEscapedErrors m_escapedErrors;
+    // The polling pace on tCommsDelay.
+    std::unique_ptr<TQtEngineTimer> m_pollEngine;
+    std::unique_ptr<TPollingLink> m_polling;
     TControls m_controls{};
 };

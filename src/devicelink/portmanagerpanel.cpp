@@ -25,16 +25,6 @@ QColor ToColor(TPortManagerDisplay::TArrowColour colour)
     return QColor::fromRgb(QRgb(colour));
 }
 
-std::unique_ptr<TPortManagerRS232> MakeRealEngine(QWidget *dialogParent)
-{
-    auto port = std::make_unique<TQtSerialPortAccess>();
-    port->SetPortChooser([dialogParent](const QList<quint16> &ports) {
-        return TSelectPortDialog::Choose(ports, dialogParent);
-    });
-    return std::make_unique<TPortManagerRS232>(std::move(port), std::make_unique<TQtEngineTimer>(),
-                                               std::make_unique<TQtEngineTimer>());
-}
-
 void SetTextColour(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();
@@ -48,7 +38,15 @@ void SetTextColour(QWidget *widget, const QColor &colour)
 
 TPortManagerPanel::TPortManagerPanel(QWidget *parent) : QWidget(parent)
 {
-    m_engine = MakeRealEngine(this);
+    auto port = std::make_unique<TQtSerialPortAccess>();
+    port->SetPortChooser(
+        [this](const QList<quint16> &ports) { return TSelectPortDialog::Choose(ports, this); });
+    auto transmitTimer = std::make_unique<TQtEngineTimer>();
+    auto receiveTimer = std::make_unique<TQtEngineTimer>();
+    m_realPort = port.get();
+    m_realTimers = {transmitTimer.get(), receiveTimer.get()};
+    m_engine = std::make_unique<TPortManagerRS232>(std::move(port), std::move(transmitTimer),
+                                                   std::move(receiveTimer));
     BuildChildren();
     m_engine->SetDisplay(this);
 }
@@ -63,6 +61,16 @@ TPortManagerPanel::TPortManagerPanel(std::unique_ptr<TPortManagerRS232> engine, 
 TPortManagerPanel::~TPortManagerPanel()
 {
     m_engine->SetDisplay(nullptr);
+    SetEscapedErrorReport({});
+}
+
+void TPortManagerPanel::SetEscapedErrorReport(const std::function<void(const QString &message)> &report)
+{
+    if (m_realPort)
+        m_realPort->SetErrorReport(report);
+    for (TQtEngineTimer *timer : m_realTimers)
+        if (timer)
+            timer->SetErrorReport(report);
 }
 
 void TPortManagerPanel::BuildChildren()

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -12,6 +13,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
+class TQtEngineTimer;
+class TQtSerialPortAccess;
 
 // The port manager's status panel, 220 x 180: the command and reply of the transaction, the attempt
 // counters, the error text, the port settings, the connection picture, the transmit and receive arrows
@@ -35,6 +38,10 @@ public:
     {
         m_errorReport = std::move(report);
     }
+
+    // Where an error goes that escapes a received-data notification or a timer tick of the real
+    // engine (a handler's fault); a test's engine has none.
+    void SetEscapedErrorReport(const std::function<void(const QString &message)> &report);
 
     // The colour each arrow was last drawn in, white after a repaint has forgotten it.
     QColor TransmitArrowColor() const { return m_transmitDrawn; }
@@ -64,6 +71,9 @@ private:
     static constexpr QPoint ConnectionAt{1, 24};
 
     std::unique_ptr<TPortManagerRS232> m_engine;
+    // The real engine's serial line and timers, owned by the engine; null for a test's engine.
+    TQtSerialPortAccess *m_realPort = nullptr;
+    std::array<TQtEngineTimer *, 2> m_realTimers{};
     std::function<void(const QString &message)> m_errorReport;
 
     QLabel *m_titleLabel = nullptr;

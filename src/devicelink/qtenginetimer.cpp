@@ -3,17 +3,31 @@
 #include <QtDebug>
 #include <exception>
 
-TQtEngineTimer::TQtEngineTimer()
+TQtEngineTimer::TQtEngineTimer() : m_timer(m_ownTimer)
+{
+    Connect();
+}
+
+TQtEngineTimer::TQtEngineTimer(QTimer &timer) : m_timer(timer)
+{
+    Connect();
+}
+
+void TQtEngineTimer::Connect()
 {
     m_timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] {
+    QObject::connect(&m_timer, &QTimer::timeout, &m_ownTimer, [this] {
         if (!m_handler)
             return;
         try {
             const std::function<void()> handler = m_handler;
             handler();
         } catch (const std::exception &error) {
-            qCritical("Error in a port manager timer: %s", error.what());
+            // The event loop must not see it; the operator does, when a report is set.
+            if (m_errorReport)
+                m_errorReport(QString::fromUtf8(error.what()));
+            else
+                qCritical("Error in a timer tick: %s", error.what());
         }
     });
 }

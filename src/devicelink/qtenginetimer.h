@@ -10,16 +10,27 @@ class TQtEngineTimer : public TEngineTimer
 {
 public:
     TQtEngineTimer();
+    // Drives timer, which the caller owns and which must outlive this one (a window's named timer).
+    explicit TQtEngineTimer(QTimer &timer);
 
     void SetInterval(int milliseconds) override;
     void Start() override;
     void Stop() override;
     bool IsActive() const override { return m_enabled; }
     void SetTimeoutHandler(std::function<void()> handler) override;
+    // Where an error that escapes the timeout handler goes; without a report it is logged.
+    void SetErrorReport(std::function<void(const QString &message)> report)
+    {
+        m_errorReport = std::move(report);
+    }
 
 private:
-    QTimer m_timer;
+    void Connect();
+
+    QTimer m_ownTimer;
+    QTimer &m_timer;
     std::function<void()> m_handler;
+    std::function<void(const QString &message)> m_errorReport;
     // Switched on, even when an interval of 0 keeps the QTimer from running.
     bool m_enabled = false;
 };

@@ -69,11 +69,22 @@ TQtSerialPortAccess::TQtSerialPortAccess()
 {
     QObject::connect(&m_port, &QSerialPort::readyRead, &m_port, [this] { AnnounceData(); });
     QObject::connect(&m_port, &QSerialPort::errorOccurred, &m_port, [this](QSerialPort::SerialPortError e) {
-        // A vanished device is not acted on: the port manager's transactions end by their reply
-        // timeout. Other errors reach the caller of the operation that met them.
-        if (e == QSerialPort::ResourceError)
-            qWarning("Serial port %s is gone: %s", qPrintable(m_port.portName()),
-                     qPrintable(m_port.errorString()));
+        // A vanished device (unplugged, or a pseudo-terminal whose other side closed) leaves a port
+        // that only fails: it is closed, once the notification that met the error has returned, so
+        // that the next open finds out whether the device is back. The transaction in flight ends by
+        // its reply timeout. Other errors reach the caller of the operation that met them.
+        if (e != QSerialPort::ResourceError)
+            return;
+        qWarning("Serial port %s is gone: %s", qPrintable(m_port.portName()),
+                 qPrintable(m_port.errorString()));
+        const quint64 opened = m_opens;
+        QMetaObject::invokeMethod(
+            &m_port,
+            [this, opened] {
+                if (opened == m_opens && m_port.isOpen())
+                    m_port.close();
+            },
+            Qt::QueuedConnection);
     });
 }
 
@@ -158,6 +169,7 @@ void TQtSerialPortAccess::Open()
 
     m_port.setPortName(device);
     m_port.clearError();
+    ++m_opens;
     if (!m_port.open(QIODevice::ReadWrite)) {
         const QSerialPort::SerialPortError error = m_port.error();
         const QString reason = m_port.errorString();
@@ -287,7 +299,10 @@ void TQtSerialPortAccess::AnnounceData()
         const std::function<void(int)> handler = m_dataAvailable;
         handler(int(std::min<qint64>(waiting, BufferSize)));
     } catch (const std::exception &error) {
-        qCritical("Error while handling received serial data: %s", error.what());
+        if (m_errorReport)
+            m_errorReport(QString::fromUtf8(error.what()));
+        else
+            qCritical("Error while handling received serial data: %s", error.what());
     }
     m_announcing = false;
     // Bytes that came while the handler ran, or beyond one buffer's worth, get a notification of

@@ -23,6 +23,11 @@ public:
     ~TQtSerialPortAccess() override;
 
     void SetPortChooser(TPortChooser chooser) { m_chooser = std::move(chooser); }
+    // Where an error that escapes the data-available handler goes; without a report it is logged.
+    void SetErrorReport(std::function<void(const QString &message)> report)
+    {
+        m_errorReport = std::move(report);
+    }
     // The port number in use: the chosen one once port 0 has been opened through the chooser.
     quint16 PortNumber() const { return m_portNumber; }
 
@@ -57,5 +62,8 @@ private:
     quint16 m_stopBits = 1;
     std::function<void(int count)> m_dataAvailable;
     TPortChooser m_chooser;
+    std::function<void(const QString &message)> m_errorReport;
+    // Counts opens, so that a close queued for a vanished device leaves a port opened since alone.
+    quint64 m_opens = 0;
     bool m_announcing = false;
 };

@@ -104,8 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "BR00"},
         TReplyCase{"AxisDownCountsPosition", With(kMeasure, false, false, true), "BR00", Position('1'), true,
                    false, true, false, "BR00"},
-        TReplyCase{"MalformedFieldIsNoPosition", kMeasure, "BZ00", "?R  12x45  -2000      01", false, false,
-                   false, false, "BZ00"},
+        TReplyCase{"MalformedFieldIsNoPositionAndChimes", kMeasure, "BZ00", "?R  12x45  -2000      01", false,
+                   true, false, false, "BZ00"},
         TReplyCase{"MalformedFieldStillAcknowledges", With(kMeasure, true, true), "BJ00", "?J  12x45", false,
                    false, false, false, "BR00"},
         TReplyCase{"LockXAcknowledged", With(kMeasure, true, true), "BJ00", "?J", false, false, false, false,
@@ -217,7 +217,54 @@ TEST(MeasurementCycle, ReadingsBeyondTheFloatRangeAreNoPosition)
         cycle.ProcessReply("?R9999999      0      01", s, TCalibration{1e38f, 1, 1, 0, 0, 0});
     EXPECT_FALSE(a.Position);
     EXPECT_FALSE(a.Record);
+    EXPECT_TRUE(a.LostPoint);
     EXPECT_TRUE(a.StartPoll);
 }
+
+struct TUnreadableCase
+{
+    const char *Name;
+    TCycleState Toggles;
+    QByteArray Reply;
+    bool Unreadable;
+    bool LostPoint;
+};
+
+void PrintTo(const TUnreadableCase &c, std::ostream *os)
+{
+    *os << c.Name;
+}
+
+class CycleUnreadable : public testing::TestWithParam<TUnreadableCase>
+{
+};
+
+// A reply that is no readable position greys the readouts; a point signalled in it is lost and told
+// (the chime).
+TEST_P(CycleUnreadable, Decides)
+{
+    const TUnreadableCase &c = GetParam();
+    TMeasurementCycle cycle;
+    const TReplyActions a = cycle.ProcessReply(c.Reply, c.Toggles, TCalibration{});
+    EXPECT_EQ(a.Unreadable, c.Unreadable);
+    EXPECT_EQ(a.LostPoint, c.LostPoint);
+    EXPECT_EQ(a.Chime, c.LostPoint);
+    EXPECT_FALSE(a.Record);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CycleUnreadable,
+    testing::Values(
+        // name, toggles, reply, unreadable, lost point
+        TUnreadableCase{"MalformedField", kMeasure, "?R  12x45  -2000      00", true, false},
+        TUnreadableCase{"MalformedFieldSignalsAPoint", kMeasure, "?R  12x45  -2000      01", true, true},
+        TUnreadableCase{"AxisDownCountsIt", With(kMeasure, false, true), "?R  12x45  -2000      01", true,
+                        true},
+        TUnreadableCase{"NotAPositionInGoToUse", kGoToUse, "?R  12x45  -2000      01", false, false},
+        TUnreadableCase{"UnknownLetter", kMeasure, "\x01\xfe  12345", true, false},
+        TUnreadableCase{"NoLetter", kMeasure, "R", true, false},
+        TUnreadableCase{"Acknowledgment", kMeasure, "?Z", false, false},
+        TUnreadableCase{"StatusTwoGood", kMeasure, Position('2'), false, false}),
+    [](const auto &info) { return std::string(info.param.Name); });
 
 } // namespace

@@ -5,11 +5,13 @@
 #include "common/coordinatetext.h"
 #include "plots/viewengine.h"
 #include "plots/viewwidget.h"
+#include "register/pointregister.h"
 #include "register/texttable.h"
 #include "scripteddialogs.h"
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -42,6 +45,22 @@ QStringList RowOfPathPoint(int number, int pathIndex)
             FormatCoordinate(point.z)};
 }
 
+// The operator who leaves a message box open: the box runs an event loop until the window has shown
+// the given number of further positions (or 20 s have passed), as a real box would while the
+// operator reads it.
+class TLingeringDialogs : public TScriptedDialogs
+{
+public:
+    std::function<bool()> Closes;
+    QList<bool> ClosedInTime;
+
+    void ShowMessage(const QString &text) override
+    {
+        TScriptedDialogs::ShowMessage(text);
+        ClosedInTime.append(!Closes || QTest::qWaitFor(Closes, 20000));
+    }
+};
+
 } // namespace
 
 class TStationEndToEndTest : public QObject
@@ -53,8 +72,10 @@ private:
     QTemporaryDir m_work;
     QString m_startDirectory = QDir::currentPath();
     std::unique_ptr<QProcess> m_devsim;
-    std::unique_ptr<TScriptedDialogs> m_dialogs;
+    std::unique_ptr<TLingeringDialogs> m_dialogs;
     std::unique_ptr<TQintarForm> m_form;
+    // Positions the window has shown in its readouts.
+    int m_shown = 0;
 
     template <typename T> T *Find(const char *name)
     {
@@ -69,14 +90,16 @@ private:
         return qobject_cast<TTextTable *>(Find<QTableView>(name)->model());
     }
 
-    // Runs a control line in the simulator and waits until it has taken it.
-    void Control(const QByteArray &line)
+    // Runs control lines in the simulator, in one write so that no poll comes between them, and waits
+    // until it has taken them.
+    void Control(const QByteArray &line, const QByteArray &next = {})
     {
         m_devsim->readAllStandardOutput();
-        m_devsim->write(line + '\n');
+        m_devsim->write(line + '\n' + (next.isEmpty() ? QByteArray() : next + '\n'));
+        const QByteArray last = next.isEmpty() ? line : next;
         QByteArray output;
-        while (!output.contains("ok " + line)) {
-            QVERIFY2(m_devsim->waitForReadyRead(10000), line.constData());
+        while (!output.contains("ok " + last)) {
+            QVERIFY2(m_devsim->waitForReadyRead(10000), last.constData());
             output += m_devsim->readAllStandardOutput();
         }
     }
@@ -98,6 +121,10 @@ private:
         scriptFile.write(script.join(QLatin1Char('\n')).toLatin1() + '\n');
         scriptFile.close();
 
+        if (m_devsim) {
+            m_devsim->kill();
+            m_devsim->waitForFinished(10000);
+        }
         m_devsim = std::make_unique<QProcess>();
         m_devsim->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_devsim->start(QStringLiteral(QINTAR_DEVSIM),
@@ -114,10 +141,12 @@ private:
 
     void StartStation()
     {
-        m_dialogs = std::make_unique<TScriptedDialogs>();
+        m_dialogs = std::make_unique<TLingeringDialogs>();
         QDir::setCurrent(m_work.path());
         m_form = std::make_unique<TQintarForm>(m_dialogs.get());
         QDir::setCurrent(m_startDirectory);
+        m_shown = 0;
+        connect(m_form.get(), &TQintarForm::PositionShown, this, [this] { ++m_shown; });
         m_form->show();
     }
 
@@ -184,7 +213,9 @@ private Q_SLOTS:
         m_dialogs.reset();
     }
 
-    void PollsRecordsZeroesStallsAndRestarts()
+    QColor ReadoutColour() { return Find<QLabel>("stReadX")->palette().color(QPalette::WindowText); }
+
+    void PollsRecordsZeroesAndTellsUnreadableReplies()
     {
         // Commands 5 to 7 are plain polls, answered with path points 4 to 6.
         StartSimulator({QStringLiteral("5 record"), QStringLiteral("6 record"), QStringLiteral("7 record")});
@@ -215,21 +246,119 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(m_form->NextCommand(), QStringLiteral("BR00"), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(m_dialogs->Beeps >= 1, 20000);
 
-        // A silent device stalls the cycle, and the operator sees it.
-        Control("silent on");
-        QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith(QStringLiteral("No reply from the device")),
-                                 20000);
-        QCOMPARE(readX->palette().color(QPalette::WindowText), QColor(150, 150, 150));
-        QVERIFY(!Find<QTimer>("tCommsDelay")->isActive());
-        QVERIFY(Find<QAbstractButton>("sbOnLine")->isChecked());
+        // The device's status characters 3, 4 and 6 reach the chime.
+        for (const QByteArray status : {"3", "4", "6"}) {
+            const qsizetype chimes = m_dialogs->Sounds.count(QStringLiteral("chimes.wav"));
+            Control("status " + status);
+            QTRY_COMPARE_WITH_TIMEOUT(m_dialogs->Sounds.count(QStringLiteral("chimes.wav")), chimes + 1,
+                                      20000);
+        }
 
-        // Off line and on line again starts the cycle anew.
-        Control("silent off");
-        Find<QAbstractButton>("sbOnLine")->click();
-        GoOnLine();
-        QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString(), 20000);
-        QTRY_COMPARE_WITH_TIMEOUT(readX->palette().color(QPalette::WindowText), QColor(0, 0, 160), 20000);
+        // A point signalled in a reply that cannot be read is lost: the chime and the status line say
+        // so, and go on saying it after polling has recovered, until a point is recorded.
+        Control("record", "badnumber");
+        QTRY_COMPARE_WITH_TIMEOUT(m_dialogs->Sounds.count(QStringLiteral("chimes.wav")), 4, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            status->text(),
+            QStringLiteral(
+                "A point the device signalled could not be read and was not recorded - record it again"),
+            20000);
+        QVERIFY(status->toolTip().isEmpty());
         QCOMPARE(m_form->PointCount(), 3);
+        QTRY_COMPARE_WITH_TIMEOUT(ReadoutColour(), QColor(0, 0, 160), 20000);
+        Control("record");
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->PointCount(), 4, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString(), 20000);
+    }
+
+    // Three seconds of silence, then the device answers again: the station goes on by itself, within
+    // two seconds, and the point signalled with the first answer is recorded.
+    void SilentDeviceIsPolledAgainByItself()
+    {
+        StartSimulator({QStringLiteral("5 record"), QStringLiteral("6 record")});
+        StartStation();
+        auto *status = Find<QLabel>("stLinkStatus");
+        GoOnLine();
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->PointCount(), 2, 20000);
+        const QList<QStringList> before = Rows("sgData");
+
+        Control("silent on");
+        QElapsedTimer silence;
+        silence.start();
+        QTRY_COMPARE_WITH_TIMEOUT(
+            status->text(), QStringLiteral("No reply from the device - trying again every second"), 20000);
+        QCOMPARE(status->toolTip(), QStringLiteral("R: No Reply"));
+        QCOMPARE(ReadoutColour(), QColor(150, 150, 150));
+        QVERIFY(QTest::qWaitFor([&] { return silence.elapsed() >= 3000; }, 20000));
+        Control("record");
+        const int shown = m_shown;
+        Control("silent off");
+        QElapsedTimer resumed;
+        resumed.start();
+        QTRY_VERIFY_WITH_TIMEOUT(m_shown > shown, 20000);
+        const qint64 took = resumed.elapsed();
+        qInfo("polling resumed %lld ms after the device answered again", took);
+        QVERIFY2(took < 2000, qPrintable(QString::number(took)));
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->PointCount(), 3, 20000);
+        QCOMPARE(Rows("sgData").mid(0, 2), before);
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString(), 20000);
+        QCOMPARE(ReadoutColour(), QColor(0, 0, 160));
+        QVERIFY(Find<QAbstractButton>("sbOnLine")->isChecked());
+        QVERIFY(m_dialogs->Errors.isEmpty());
+    }
+
+    // The device unplugged, then plugged in again on the same port: the station opens it again by
+    // itself and goes on polling.
+    void VanishedDeviceIsOpenedAgainByItself()
+    {
+        StartSimulator({QStringLiteral("5 record")});
+        StartStation();
+        auto *status = Find<QLabel>("stLinkStatus");
+        GoOnLine();
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->PointCount(), 1, 20000);
+
+        Control("vanish 0");
+        QTRY_COMPARE_WITH_TIMEOUT(
+            status->text(), QStringLiteral("The device is not connected - trying again every 2 seconds"),
+            20000);
+        QVERIFY2(status->toolTip().contains(QStringLiteral("COM99")), qPrintable(status->toolTip()));
+        QCOMPARE(ReadoutColour(), QColor(150, 150, 150));
+
+        StartSimulator({QStringLiteral("3 record")});
+        const int shown = m_shown;
+        QTRY_VERIFY_WITH_TIMEOUT(m_shown > shown, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString(), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->PointCount(), 2, 20000);
+        QVERIFY(m_dialogs->Errors.isEmpty());
+    }
+
+    // The point table is full: the box that says so leaves polling going while it is open.
+    void TableFullBoxDoesNotStopPolling()
+    {
+        QFile table(m_work.filePath(QStringLiteral("full.txt")));
+        QVERIFY(table.open(QIODevice::WriteOnly));
+        for (int row = 1; row <= 999; ++row)
+            table.write(QStringLiteral("%1,1.000,2.000,3.000\r\n").arg(row).toLatin1());
+        table.close();
+        StartSimulator({});
+        StartStation();
+        m_dialogs->FileNames = {table.fileName()};
+        Find<QTableView>("sgData")->findChild<QAction *>(QStringLiteral("sgDataLoadFromFile"))->trigger();
+        QCOMPARE(m_form->PointCount(), 999);
+        GoOnLine();
+        QTRY_VERIFY_WITH_TIMEOUT(m_shown > 0, 20000);
+
+        int shownWhenOpened = 0;
+        m_dialogs->Closes = [&] { return m_shown >= shownWhenOpened + 5; };
+        connect(m_form.get(), &TQintarForm::PositionShown, this, [&] {
+            if (m_dialogs->Messages.isEmpty())
+                shownWhenOpened = m_shown;
+        });
+        Control("record");
+        QTRY_COMPARE_WITH_TIMEOUT(m_dialogs->ClosedInTime.size(), 1, 30000);
+        QCOMPARE(m_dialogs->Messages, QStringList(TPointRegister::TableFullMessage()));
+        QVERIFY2(m_dialogs->ClosedInTime.at(0), "no position was shown while the box was open");
+        QCOMPARE(m_form->PointCount(), 999);
     }
 
     void RecordDeriveSaveNewLoad()
