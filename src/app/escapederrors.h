@@ -13,7 +13,7 @@ class TOperatorDialogs;
 class TEscapedErrors
 {
 public:
-    static constexpr int kMostShown = 20;
+    static constexpr int kMostShown = 5;
 
     explicit TEscapedErrors(TOperatorDialogs &dialogs) : m_dialogs(dialogs) {}
 

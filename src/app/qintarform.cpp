@@ -322,6 +322,8 @@ void TQintarForm::FormCreate()
     // Filling the boxes counts as an edit and enables their Save buttons; start with them disabled.
     m_calibrationPanel->ShowCalibration();
     m_calibrationPanel->DisableCalibrationSaves();
+    if (!settings.Replaced.isEmpty())
+        m_dialogs->ShowMessage(TSettingsFile::ReplacedMessage(settings.Replaced));
 
     const QDir data(m_workingDirectory + QStringLiteral("/Data"));
     if (!data.exists() && !QDir(m_workingDirectory).mkdir(QStringLiteral("Data"))) {

@@ -96,11 +96,19 @@ TStationSettings TSettingsFile::LoadSettings() const
 
     if (!c.IsUsable()) {
         const TCalibration defaults;
+        settings.Replaced = {QStringLiteral("Theta X = %1").arg(FormatReal(c.ThetaX)),
+                             QStringLiteral("Theta Y = %1").arg(FormatReal(c.ThetaY))};
         c.ThetaX = defaults.ThetaX;
         c.ThetaY = defaults.ThetaY;
-        c.ThetaZ = defaults.ThetaZ;
     }
     return settings;
+}
+
+QString TSettingsFile::ReplacedMessage(const QStringList &replaced)
+{
+    return QStringLiteral("The calibration in %1 cannot be used as it is (the angles leave no real Z). "
+                          "These values were replaced by their defaults:\r%2")
+        .arg(FileName(), replaced.join(QLatin1Char('\r')));
 }
 
 std::optional<QString> TSettingsFile::WriteValue(int tag, float value) const

@@ -3,6 +3,7 @@
 #include "common/calibration.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // What the station keeps between runs: the serial port number and the calibration.
@@ -10,6 +11,9 @@ struct TStationSettings
 {
     quint16 PortNumber = 99;
     TCalibration Calibration;
+    // The values of the file that could not be used and were replaced by their defaults, as
+    // "Theta X = 80" for the operator; empty when all was well.
+    QStringList Replaced;
 
     friend bool operator==(const TStationSettings &, const TStationSettings &) = default;
 };
@@ -50,10 +54,14 @@ public:
 
     const QString &Path() const { return m_path; }
 
-    // Never fails: a missing or unreadable file gives every default. Angles that would leave
-    // 1 - sin²(theta x) - sin²(theta y) below zero (the corrected Z would be the root of a negative
-    // number) fall back to the default angles, all three.
+    // Never fails: a missing or unreadable file gives every default. Theta X and theta Y that would
+    // leave 1 - sin²(theta x) - sin²(theta y) below zero (the corrected Z would be the root of a
+    // negative number) both fall back to their default and are listed in Replaced; theta Z plays no
+    // part there and is kept.
     TStationSettings LoadSettings() const;
+
+    // The message that tells the operator, once at start-up, which values were replaced.
+    static QString ReplacedMessage(const QStringList &replaced);
 
     // Writes the one value that belongs to the tag, as "%.15g" of the single-precision value taken as
     // double (89.81 is written 89.8099975585938); another tag writes nothing. No value on success,

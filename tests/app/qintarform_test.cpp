@@ -593,6 +593,21 @@ private Q_SLOTS:
         settings.remove();
     }
 
+    void UnusableAnglesAreToldOnceAtStartUp()
+    {
+        QFile settings(m_configFolder.filePath(QStringLiteral("Qintar_54_Setup.ini")));
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write("[Offset Angles]\r\nTheta X=80\r\nTheta Y=70\r\nTheta Z=0.25\r\n");
+        settings.close();
+        auto station = Start();
+        settings.remove();
+        QCOMPARE(station->dialogs.Messages,
+                 QStringList(TSettingsFile::ReplacedMessage(
+                     {QStringLiteral("Theta X = 80"), QStringLiteral("Theta Y = 70")})));
+        QCOMPARE(Find<QLineEdit>(*station->form, "editthetax")->text(), QStringLiteral("0.000"));
+        QCOMPARE(Find<QLineEdit>(*station->form, "editthetaz")->text(), QStringLiteral("0.250"));
+    }
+
     void ApplyRefusesBadDataAndKeepsTheCalibration()
     {
         auto station = Start();

@@ -76,11 +76,13 @@ TEST_F(SettingsFile, BrokenValuesFallBackOneByOne)
     EXPECT_EQ(settings.Calibration, (TCalibration{1.0f, 1.0f, 2.0f, 0.0f, 3.0f, 0.0f}));
 }
 
-TEST_F(SettingsFile, AnglesWithoutARealZFallBackToDefaultAngles)
+TEST_F(SettingsFile, AnglesWithoutARealZFallBackToDefaultAnglesAndAreListed)
 {
-    WriteFile("[Scale Factors]\nAlpha X=2\n[Offset Angles]\nTheta X=90\nTheta Y=90\nTheta Z=90\n");
-    const TCalibration c = TSettingsFile().LoadSettings().Calibration;
-    EXPECT_EQ(c, (TCalibration{2.0f, 1.0f, 1.0f, 0.0f, 0.0f, 0.0f}));
+    WriteFile("[Scale Factors]\nAlpha X=2\n[Offset Angles]\nTheta X=90\nTheta Y=60.5\nTheta Z=1.5\n");
+    const TStationSettings settings = TSettingsFile().LoadSettings();
+    // Theta Z plays no part in the root and is kept.
+    EXPECT_EQ(settings.Calibration, (TCalibration{2.0f, 1.0f, 1.0f, 0.0f, 0.0f, 1.5f}));
+    EXPECT_EQ(settings.Replaced, QStringList({"Theta X = 90", "Theta Y = 60.5"}));
 }
 
 TEST_F(SettingsFile, ReadsTheLocalesDecimalMarkWhenThePointFails)
