@@ -5,6 +5,7 @@
 #include "devicelink/portmanagerrs232.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -64,6 +65,7 @@ std::optional<QString> TPollingLink::GoOnLine()
 {
     m_timer.Stop();
     m_lostPoint = false;
+    m_handOverAlerted = false;
     try {
         m_port.SetPortOpen(true);
     } catch (const TSerialError &error) {
@@ -108,6 +110,7 @@ void TPollingLink::ReplyTaken(const TReplyActions &actions, QByteArrayView reply
         SetStatus({text + QLatin1String(kEverySecond), ReplyDetail(reply), true});
         return;
     }
+    m_handOverAlerted = false;
     Schedule(TState::Polling, kPollDelay);
     SetStatus(Healthy());
 }
@@ -142,6 +145,8 @@ void TPollingLink::Send(const QByteArray &command)
     try {
         m_port.SetCommand(command);
     } catch (const TSerialError &error) {
+        if (!std::exchange(m_handOverAlerted, true) && m_handOverAlert)
+            m_handOverAlert();
         if (error.Kind() == TSerialError::TKind::NoPortSelected) {
             m_state = TState::Stalled;
             SetStatus(

@@ -58,6 +58,9 @@ public:
 
     // Told every change of the status line.
     void SetStatusHandler(std::function<void(const TLinkStatus &)> handler);
+    // Told when a poll cannot be handed to the port (the port cannot be opened again): once when it
+    // begins, not at every try after it. The window sounds "Chimes.wav".
+    void SetHandOverAlert(std::function<void()> alert) { m_handOverAlert = std::move(alert); }
 
     TState State() const { return m_state; }
     bool OnLine() const { return m_state != TState::OffLine; }
@@ -92,9 +95,12 @@ private:
     TEngineTimer &m_timer;
     std::function<QByteArray()> m_nextCommand;
     std::function<void(const TLinkStatus &)> m_statusHandler;
+    std::function<void()> m_handOverAlert;
     TState m_state = TState::OffLine;
     TLinkStatus m_status;
     // A point the device signalled in a reply that could not be read; told until the next point is
     // recorded or the operator goes off line.
     bool m_lostPoint = false;
+    // The hand-over alert has sounded since the last good reply.
+    bool m_handOverAlerted = false;
 };

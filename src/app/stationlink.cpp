@@ -33,6 +33,7 @@ TStationLink::TStationLink(QWidget &window, TMeasurementCycle &cycle, TOperatorD
     m_polling =
         std::make_unique<TPollingLink>(*m_port, *m_pollEngine, [this] { return m_cycle.NextCommand(); });
     m_polling->SetStatusHandler([this](const TLinkStatus &status) { ShowLinkStatus(status); });
+    m_polling->SetHandOverAlert([this] { m_dialogs.PlaySound(QStringLiteral("Chimes.wav")); });
 }
 
 TStationLink::~TStationLink()
@@ -77,10 +78,8 @@ void TStationLink::sbOnLineClick()
         m_polling->GoOffLine();
         return;
     }
-    if (const auto error = m_polling->GoOnLine()) {
-        m_dialogs.PlaySound(QStringLiteral("Chimes.wav"));
+    if (const auto error = m_polling->GoOnLine())
         m_dialogs.ShowError(*error);
-    }
 }
 
 void TStationLink::ReplyTaken(const TReplyActions &actions, QByteArrayView reply)

@@ -141,6 +141,8 @@ TEST_F(PollingLinkTest, FailureAfterGoingOffLineChangesNothing)
 // The device unplugged: its port cannot be opened; it is tried every two seconds until it is back.
 TEST_F(PollingLinkTest, VanishedPortIsReopenedEveryTwoSeconds)
 {
+    int alerts = 0;
+    link->SetHandOverAlert([&] { ++alerts; });
     link->GoOnLine();
     Answer(kGood);
     port->OpenPort(false); // the serial layer closes a port whose device is gone
@@ -153,6 +155,8 @@ TEST_F(PollingLinkTest, VanishedPortIsReopenedEveryTwoSeconds)
                            QStringLiteral("Serial port COM99 does not exist"), true}));
     clock.Advance(4000);
     EXPECT_EQ(port->Written.size(), 1);
+    // The chime sounds when the trouble begins, not at every try.
+    EXPECT_EQ(alerts, 1);
 
     port->OpenError.reset();
     clock.Advance(2000);
