@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace {
 
@@ -225,3 +226,31 @@ TEST_F(DeviceLinkTest, MovingAnOpenPortKeepsItsDataHandler)
 }
 
 } // namespace
+
+// An error that escapes the reply handler goes to the port's report, not to the event loop; a device
+// that vanishes closes the port when the next poll meets it, so that the next open finds out whether it is
+// back.
+TEST_F(DeviceLinkTest, HandlerErrorsAreReportedAndAVanishedDeviceClosesThePort)
+{
+    const auto simulator = StartSimulator(99);
+    auto portAccess = std::make_unique<TQtSerialPortAccess>();
+    TQtSerialPortAccess *port = portAccess.get();
+    QStringList reported;
+    port->SetErrorReport([&](const QString &message) { reported.append(message); });
+    TPortManagerRS232 engine(std::move(portAccess), std::make_unique<TQtEngineTimer>(),
+                             std::make_unique<TQtEngineTimer>());
+    engine.SetPortNumber(99);
+    engine.SetBaudRate(19200);
+    engine.SetOnSuccess([](TPortManagerRS232 &) { throw std::runtime_error("handler failed"); });
+    engine.SetPortOpen(true);
+    engine.SetCommand("BR00");
+    ASSERT_TRUE(WaitUntil([&] { return !reported.isEmpty(); }));
+    EXPECT_EQ(reported, QStringList(QStringLiteral("handler failed")));
+
+    ASSERT_EQ(simulator->Control(QStringLiteral("vanish 0")), QStringLiteral("ok vanish 0"));
+    ASSERT_EQ(simulator->NextLine(), QStringLiteral("vanished"));
+    // The next poll meets the vanished device.
+    engine.SetCommand("BR00");
+    ASSERT_TRUE(WaitUntil([&] { return !port->IsOpen(); }));
+    EXPECT_FALSE(QFileInfo::exists(TPortDirectory::LinkPath(99)));
+}
