@@ -86,6 +86,8 @@ TReplyActions TMeasurementCycle::ProcessReply(QByteArrayView reply, const TCycle
             actions.LostPoint = reply.size() > kStatusPosition && reply[kStatusPosition] == '1';
             actions.Chime = actions.LostPoint;
         }
+    } else if (const auto decoded = DecodePositionReply(reply)) {
+        actions.IgnoredPoint = decoded->Status == '1';
     }
     if (!std::strchr(kReplyLetters, letter) || letter == '\0')
         actions.Unreadable = true;

@@ -67,6 +67,9 @@ struct TReplyActions
     // The unreadable position reply signalled a point (status "1"): it is lost, and the operator must
     // be told.
     bool LostPoint = false;
+    // The device signalled a point while "Measure Point" is up: not recorded, as designed, but the
+    // operator is told.
+    bool IgnoredPoint = false;
     // The reply acknowledged the pending command (NextCommand is "BR00" again).
     bool Acknowledged = false;
     bool Beep = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/portoffer.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -15,6 +17,12 @@ public:
         Information,
         Warning,
     };
+    enum class TAnswer
+    {
+        Yes,
+        No,
+        Cancel,
+    };
 
     virtual ~TOperatorDialogs() = default;
 
@@ -25,6 +33,12 @@ public:
     virtual void ShowError(const QString &text) = 0;
     // A modal question with Yes and No; true for Yes.
     virtual bool AskYesNo(const QString &text, TStyle style) = 0;
+    // A modal question with Yes, No and Cancel; closing the box is Cancel. Where a stand-in has no
+    // third answer it asks AskYesNo instead.
+    virtual TAnswer AskYesNoCancel(const QString &text, TStyle style)
+    {
+        return AskYesNo(text, style) ? TAnswer::Yes : TAnswer::No;
+    }
     // File dialogs; no value when the operator cancels. filter is in Qt's form ("Name (*.a *.b)").
     virtual std::optional<QString> OpenFileName(const QString &title, const QString &folder,
                                                 const QString &filter) = 0;
@@ -46,6 +60,13 @@ public:
         if (!fileName)
             return std::nullopt;
         return TSaveChoice{*fileName, initialFilter};
+    }
+    // The "Select Port" dialog: the operator picks an existing COMn link or a device to link; no value
+    // when cancelled. A stand-in without a port dialog cancels.
+    virtual std::optional<TPortChoice> ChoosePort(const TPortOffer &offer)
+    {
+        (void)offer;
+        return std::nullopt;
     }
     // Plays a wave file by name and returns when it has finished (never blocking for longer than the
     // sound lasts, and not at all where there is no sound).

@@ -5,6 +5,13 @@
 #include "files/rowlines.h"
 #include "files/wholefile.h"
 
+QString TTableFile::DialogFilter(const QString &projectFilter)
+{
+    if (projectFilter.isEmpty())
+        return {};
+    return projectFilter + QStringLiteral("|All files (*)|*");
+}
+
 QString TTableFile::SaveTitle(TKind kind)
 {
     switch (kind) {

@@ -27,6 +27,9 @@ public:
     explicit TTableFile(TFileTables tables) : m_tables(std::move(tables)) {}
 
     static QString SaveTitle(TKind kind);
+    // The table-file dialogs' filter: the project filter (station form "Description|pattern") and
+    // "All files (*)", since a table file need not end in ".prj". No filter stays no filter.
+    static QString DialogFilter(const QString &projectFilter);
     // 4 (point number, X, Y, Z), 6 (two point numbers, delta X, Y, Z, R) or 7 (three point numbers and
     // four angles).
     static int ColumnCount(TKind kind);

@@ -134,6 +134,8 @@ std::optional<QString> TPointPicker::Derive(int chart, int row, TPoint3 point, b
     constexpr int kSecondLine = 2;
     const TPickOutcome outcome =
         distance ? m_derivations.DistancePickStep(row) : m_derivations.AnglePickStep(row);
+    if (m_progress)
+        m_progress(ProgressText(outcome, row, distance));
     if (outcome == TPickOutcome::TableFull || outcome == TPickOutcome::BadTexts)
         return OutcomeMessage(outcome, distance);
 
@@ -148,6 +150,41 @@ std::optional<QString> TPointPicker::Derive(int chart, int row, TPoint3 point, b
             m_plots.AddLinePoint(chart, kSecondLine, point);
     }
     return std::nullopt;
+}
+
+QString TPointPicker::StartText(const TOperationState &state)
+{
+    if (state.distance)
+        return QStringLiteral("Distance: pick the first point");
+    if (state.angle)
+        return QStringLiteral("Angle: pick the first point");
+    return {};
+}
+
+QString TPointPicker::ProgressText(TPickOutcome outcome, int row, bool distance) const
+{
+    const QString what = distance ? QStringLiteral("Distance") : QStringLiteral("Angle");
+    switch (outcome) {
+    case TPickOutcome::Selected:
+        if (distance)
+            return QStringLiteral("Distance: point %1 chosen - pick the second point")
+                .arg(m_register.Data().Cell(0, row));
+        return m_derivations.AnglePickStage() == 0 ? QStringLiteral("Angle: pick the vertex")
+                                                   : QStringLiteral("Angle: pick the third point");
+    case TPickOutcome::RowAppended: {
+        const TTextTable &table = distance ? m_register.Distances() : m_register.Angles();
+        const QStringList cells = table.RowTexts(table.Row());
+        if (distance)
+            return QStringLiteral("Distance added: point %1 to point %2, %3 mm")
+                .arg(cells.value(0), cells.value(1), cells.value(5));
+        return QStringLiteral("Angle added: points %1, %2, %3, %4 degrees")
+            .arg(cells.value(0), cells.value(1), cells.value(2), cells.value(3));
+    }
+    case TPickOutcome::TableFull:
+    case TPickOutcome::BadTexts:
+        return what + QStringLiteral(" not added - pick the first point again");
+    }
+    return {};
 }
 
 void TPointPicker::sgDataSelectCell(int row)

@@ -46,6 +46,15 @@ public:
     void SetProcessEvents(std::function<void()> processEvents) { m_processEvents = std::move(processEvents); }
     // Receives the go-to target texts of an X-Y pick (stGoToX, stGoToY, stGoToZ).
     void SetGoToTargets(TGoToSink goTo) { m_goTo = std::move(goTo); }
+    // Receives where a distance or angle pick stands ("Angle: pick the vertex") and what a finished
+    // one added, for the window's status line.
+    void SetProgressReport(std::function<void(const QString &text)> report)
+    {
+        m_progress = std::move(report);
+    }
+    // What the operator picks first when the Operation toggles stand as given; empty when neither
+    // Distance nor Angle is down.
+    static QString StartText(const TOperationState &state);
 
     // A click on point index of Series1 (X-Y), Series2 (X-Z), Series3 (Y-Z) or Series4 (3D).
     void Pick(int series, int index);
@@ -66,6 +75,8 @@ private:
     // by stage. Returns the message for the operator when the step appended nothing (a full table, a
     // text that is not a number); the point is then not drawn.
     std::optional<QString> Derive(int chart, int row, TPoint3 point, bool distance);
+    // Where the pick on row left the distance or angle: the next point to pick, or the row added.
+    QString ProgressText(TPickOutcome outcome, int row, bool distance) const;
     void Warn(const QString &message);
 
     TPointRegister &m_register;
@@ -75,6 +86,7 @@ private:
     TStateSource m_state;
     std::function<void()> m_processEvents;
     TGoToSink m_goTo;
+    std::function<void(const QString &text)> m_progress;
     // Owns the connections to the tables, so they end with the picker.
     QObject m_context;
 };

@@ -39,6 +39,7 @@ struct TReplyCase
     bool Record;
     bool Beep;
     QByteArray NextAfter;
+    bool IgnoredPoint;
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -79,6 +80,7 @@ TEST_P(CycleReply, Decides)
     }
     EXPECT_EQ(a.Chime, c.Chime);
     EXPECT_EQ(a.Record, c.Record);
+    EXPECT_EQ(a.IgnoredPoint, c.IgnoredPoint);
     EXPECT_EQ(a.Beep, c.Beep);
     EXPECT_EQ(cycle.NextCommand(), c.NextAfter);
     EXPECT_TRUE(a.StartPoll);
@@ -90,41 +92,52 @@ const TCycleState kGoToUse = With(Measuring(), false);
 INSTANTIATE_TEST_SUITE_P(
     Cases, CycleReply,
     testing::Values(
-        // name, toggles, pending, reply, position, chime, record, beep, next command
-        TReplyCase{"PlainPosition", kMeasure, "BR00", Position('0'), true, false, false, false, "BR00"},
-        TReplyCase{"StatusOneRecords", kMeasure, "BR00", Position('1'), true, false, true, false, "BR00"},
-        TReplyCase{"StatusThreeChimes", kMeasure, "BR00", Position('3'), true, true, false, false, "BR00"},
-        TReplyCase{"StatusFourChimes", kMeasure, "BR00", Position('4'), true, true, false, false, "BR00"},
-        TReplyCase{"StatusSixChimes", kMeasure, "BR00", Position('6'), true, true, false, false, "BR00"},
-        TReplyCase{"StatusTwoDoesNothing", kMeasure, "BR00", Position('2'), true, false, false, false,
-                   "BR00"},
+        // name, toggles, pending, reply, position, chime, record, beep, next command, point ignored
+        TReplyCase{"PlainPosition", kMeasure, "BR00", Position('0'), true, false, false, false, "BR00",
+                   false},
+        TReplyCase{"StatusOneRecords", kMeasure, "BR00", Position('1'), true, false, true, false, "BR00",
+                   false},
+        TReplyCase{"StatusThreeChimes", kMeasure, "BR00", Position('3'), true, true, false, false, "BR00",
+                   false},
+        TReplyCase{"StatusFourChimes", kMeasure, "BR00", Position('4'), true, true, false, false, "BR00",
+                   false},
+        TReplyCase{"StatusSixChimes", kMeasure, "BR00", Position('6'), true, true, false, false, "BR00",
+                   false},
+        TReplyCase{"StatusTwoDoesNothing", kMeasure, "BR00", Position('2'), true, false, false, false, "BR00",
+                   false},
         TReplyCase{"NoStatusRecordsNothing", kMeasure, "BR00", Position('1').chopped(1), true, false, false,
-                   false, "BR00"},
+                   false, "BR00", false},
         TReplyCase{"MeasureUpIgnoresPosition", kGoToUse, "BR00", Position('1'), false, false, false, false,
-                   "BR00"},
+                   "BR00", true},
+        TReplyCase{"MeasureUpPlainPositionSaysNothing", kGoToUse, "BR00", Position('0'), false, false, false,
+                   false, "BR00", false},
         TReplyCase{"AxisDownCountsPosition", With(kMeasure, false, false, true), "BR00", Position('1'), true,
-                   false, true, false, "BR00"},
+                   false, true, false, "BR00", false},
         TReplyCase{"MalformedFieldIsNoPositionAndChimes", kMeasure, "BZ00", "?R  12x45  -2000      01", false,
-                   true, false, false, "BZ00"},
+                   true, false, false, "BZ00", false},
         TReplyCase{"MalformedFieldStillAcknowledges", With(kMeasure, true, true), "BJ00", "?J  12x45", false,
-                   false, false, false, "BR00"},
+                   false, false, false, "BR00", false},
         TReplyCase{"LockXAcknowledged", With(kMeasure, true, true), "BJ00", "?J", false, false, false, false,
-                   "BR00"},
+                   "BR00", false},
         TReplyCase{"LockXWrongLetter", With(kMeasure, true, true), "BJ00", "?K", false, false, false, false,
-                   "BJ00"},
-        TReplyCase{"LockLetterNeedsItsButton", kMeasure, "BJ00", "?J", false, false, false, false, "BJ00"},
-        TReplyCase{"FreeAxesAcknowledged", kMeasure, "BM00", "?M", false, false, false, false, "BR00"},
-        TReplyCase{"ZeroAcknowledgedWithBeep", kMeasure, "BZ00", "?Z", false, false, false, true, "BR00"},
-        TReplyCase{"ZeroNotAcknowledgedInGoToUse", kGoToUse, "BZ00", "?Z", false, false, false, false,
-                   "BZ00"},
-        TReplyCase{"JoystickAcknowledgedWithBeep", kMeasure, "BU10", "?U", false, false, false, true, "BR00"},
-        TReplyCase{"JoystickLowerCaseIgnored", kMeasure, "BU10", "?u", false, false, false, false, "BU10"},
+                   "BJ00", false},
+        TReplyCase{"LockLetterNeedsItsButton", kMeasure, "BJ00", "?J", false, false, false, false, "BJ00",
+                   false},
+        TReplyCase{"FreeAxesAcknowledged", kMeasure, "BM00", "?M", false, false, false, false, "BR00", false},
+        TReplyCase{"ZeroAcknowledgedWithBeep", kMeasure, "BZ00", "?Z", false, false, false, true, "BR00",
+                   false},
+        TReplyCase{"ZeroNotAcknowledgedInGoToUse", kGoToUse, "BZ00", "?Z", false, false, false, false, "BZ00",
+                   false},
+        TReplyCase{"JoystickAcknowledgedWithBeep", kMeasure, "BU10", "?U", false, false, false, true, "BR00",
+                   false},
+        TReplyCase{"JoystickLowerCaseIgnored", kMeasure, "BU10", "?u", false, false, false, false, "BU10",
+                   false},
         TReplyCase{"GoToAcknowledgedWithBeep", kGoToUse, "BS 000001 000002 00000300", "?S", false, false,
-                   false, true, "BR00"},
+                   false, true, "BR00", false},
         TReplyCase{"GoToNotAcknowledgedWhileMeasuring", kMeasure, "BS 000001 000002 00000300", "?S", false,
-                   false, false, false, "BS 000001 000002 00000300"},
-        TReplyCase{"OneCharacterReply", kMeasure, "BZ00", "Z", false, false, false, false, "BZ00"},
-        TReplyCase{"EmptyReply", kMeasure, "BZ00", "", false, false, false, false, "BZ00"}),
+                   false, false, false, "BS 000001 000002 00000300", false},
+        TReplyCase{"OneCharacterReply", kMeasure, "BZ00", "Z", false, false, false, false, "BZ00", false},
+        TReplyCase{"EmptyReply", kMeasure, "BZ00", "", false, false, false, false, "BZ00", false}),
     [](const auto &info) { return std::string(info.param.Name); });
 
 TEST(MeasurementCycle, AcknowledgmentDropsACommandQueuedMeanwhile)

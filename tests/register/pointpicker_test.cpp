@@ -21,6 +21,7 @@ protected:
         m_picker.SetGoToTargets([this](const QString &x, const QString &y, const QString &z) {
             m_goTo = {x, y, z};
         });
+        m_picker.SetProgressReport([this](const QString &text) { m_progress.append(text); });
     }
 
     // Records a point as the measurement cycle does; returns its index in the recorded-point series.
@@ -39,6 +40,7 @@ protected:
     TPointPicker m_picker{m_register, m_derivations, m_plots, m_dialogs};
     TOperationState m_state;
     QStringList m_goTo;
+    QStringList m_progress;
     int m_recorded = 0;
 };
 
@@ -155,6 +157,8 @@ TEST_F(PickerTest, DistanceModeDrawsTheSegmentInThePickedView)
     EXPECT_EQ(m_register.Distances().RowTexts(1),
               QStringList({"1", "2", "3.000", "4.000", "0.000", "5.000"}));
     EXPECT_EQ(m_plots.Lines.size(), 1u);
+    EXPECT_EQ(m_progress, QStringList({"Distance: point 1 chosen - pick the second point",
+                                       "Distance added: point 1 to point 2, 5.000 mm"}));
 
     // A new distance in the 3D view starts over and draws there with all three values.
     const int r = Record({1, 2, 3});
@@ -188,6 +192,9 @@ TEST_P(PickAngleTest, LegsFollowThePickStage)
     EXPECT_EQ(m_register.Angles().FilledRowCount(), 1);
     EXPECT_EQ(m_plots.Log.first(), "clear lines");
     EXPECT_EQ(m_dialogs.Sounds, QStringList({"hello.wav", "hello.wav", "hello.wav"}));
+    EXPECT_EQ(m_progress,
+              QStringList({"Angle: pick the vertex", "Angle: pick the third point",
+                           "Angle added: points 1, 2, 3, " + m_register.Angles().Cell(3, 1) + " degrees"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Views, PickAngleTest,

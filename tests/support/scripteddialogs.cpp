@@ -24,6 +24,18 @@ bool TScriptedDialogs::AskYesNo(const QString &text, TStyle style)
     return answer;
 }
 
+TOperatorDialogs::TAnswer TScriptedDialogs::AskYesNoCancel(const QString &text, TStyle style)
+{
+    Questions.append(text);
+    QuestionStyles.append(style);
+    Log.append(QStringLiteral("question: ") + text + QStringLiteral(" (yes/no/cancel)"));
+    if (ThreeWayAnswers.empty())
+        return TAnswer::Cancel;
+    const TAnswer answer = ThreeWayAnswers.front();
+    ThreeWayAnswers.pop_front();
+    return answer;
+}
+
 std::optional<QString> TScriptedDialogs::OpenFileName(const QString &title, const QString &folder,
                                                       const QString &filter)
 {
@@ -51,6 +63,17 @@ std::optional<QString> TScriptedDialogs::NextFileName(const QString &kind, const
     const QString name = *FileNames.front();
     FileNames.pop_front();
     return name;
+}
+
+std::optional<TPortChoice> TScriptedDialogs::ChoosePort(const TPortOffer &offer)
+{
+    PortOffers.append(offer);
+    Log.append(QStringLiteral("choose port"));
+    if (PortChoices.empty())
+        return std::nullopt;
+    const std::optional<TPortChoice> choice = PortChoices.front();
+    PortChoices.pop_front();
+    return choice;
 }
 
 void TScriptedDialogs::PlaySound(const QString &fileName)
