@@ -1,5 +1,7 @@
 #include "app/qtoperatordialogs.h"
 
+#include "devicelink/selectportdialog.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -41,11 +43,31 @@ void TQtOperatorDialogs::ShowError(const QString &text)
 
 bool TQtOperatorDialogs::AskYesNo(const QString &text, TStyle style)
 {
-    const QMessageBox::Icon icon = style == TStyle::Warning ? QMessageBox::Warning : QMessageBox::Question;
-    QMessageBox box(icon, kCaption, BoxText(text), QMessageBox::Yes | QMessageBox::No, m_parent);
+    QMessageBox box(IconOf(style), kCaption, BoxText(text), QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+TOperatorDialogs::TAnswer TQtOperatorDialogs::AskYesNoCancel(const QString &text, TStyle style)
+{
+    QMessageBox box(IconOf(style), kCaption, BoxText(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return TAnswer::Yes;
+    case QMessageBox::No:
+        return TAnswer::No;
+    default:
+        return TAnswer::Cancel;
+    }
+}
+
+QMessageBox::Icon TQtOperatorDialogs::IconOf(TStyle style)
+{
+    return style == TStyle::Warning ? QMessageBox::Warning : QMessageBox::Information;
 }
 
 std::optional<QString> TQtOperatorDialogs::OpenFileName(const QString &title, const QString &folder,
@@ -88,6 +110,11 @@ QString TQtOperatorDialogs::FilterSuffix(const QString &filter)
     static const QRegularExpression firstPattern(QStringLiteral("\\(\\s*\\*\\.([A-Za-z0-9_]+)[\\s)]"));
     const QRegularExpressionMatch match = firstPattern.match(filter);
     return match.hasMatch() ? match.captured(1) : QString();
+}
+
+std::optional<TPortChoice> TQtOperatorDialogs::ChoosePort(const TPortOffer &offer)
+{
+    return TSelectPortDialog::Choose(offer, m_parent);
 }
 
 void TQtOperatorDialogs::PlaySound(const QString &fileName)

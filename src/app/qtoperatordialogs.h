@@ -3,6 +3,7 @@
 #include "app/soundplayer.h"
 #include "common/operatordialogs.h"
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
@@ -19,6 +20,9 @@ public:
     void ShowMessage(const QString &text) override;
     void ShowError(const QString &text) override;
     bool AskYesNo(const QString &text, TStyle style) override;
+    TAnswer AskYesNoCancel(const QString &text, TStyle style) override;
+    // The box's icon for a question's style: information or warning, never the question mark.
+    static QMessageBox::Icon IconOf(TStyle style);
     // Both take the filter in Qt's form or in the station's "Description|*.ext" form (see QtFilter).
     std::optional<QString> OpenFileName(const QString &title, const QString &folder,
                                         const QString &filter) override;
@@ -28,6 +32,8 @@ public:
     // added to a name typed without one.
     std::optional<TSaveChoice> SaveFileChoice(const QString &title, const QString &proposedFile,
                                               const QStringList &filters, qsizetype initialFilter) override;
+    // The "Select Port" dialog with the links and devices offered.
+    std::optional<TPortChoice> ChoosePort(const TPortOffer &offer) override;
     void PlaySound(const QString &fileName) override;
     void Beep() override;
 

@@ -123,6 +123,14 @@ std::optional<QString> TSettingsFile::WriteValue(int tag, float value) const
     return std::nullopt;
 }
 
+std::optional<QString> TSettingsFile::WritePortNumber(quint16 number) const
+{
+    TProfileFile file(m_path);
+    if (m_path.isEmpty() || !file.WriteValue(kUsbComms, kPortNumber, QString::number(number)))
+        return QStringLiteral("Unable to write to %1").arg(FileName());
+    return std::nullopt;
+}
+
 QString TSettingsFile::FormatReal(float value)
 {
     // to_chars with a precision behaves as printf's "%.15g", but never follows the C locale.

@@ -67,6 +67,9 @@ public:
     // double (89.81 is written 89.8099975585938); another tag writes nothing. No value on success,
     // otherwise the error text for the operator ("Unable to write to Qintar_54_Setup.ini").
     std::optional<QString> WriteValue(int tag, float value) const;
+    // Writes Port Number (in decimal), the operator's choice of "Use this port from now on"; no value
+    // on success, otherwise the error text for the operator.
+    std::optional<QString> WritePortNumber(quint16 number) const;
 
     // The text forms of the file, public for the tests.
     static QString FormatReal(float value);

@@ -1,6 +1,7 @@
 #include "devicelink/portmanagerpanel.h"
 
 #include "devicelink/panelpictures.h"
+#include "devicelink/portdirectory.h"
 #include "devicelink/qtenginetimer.h"
 #include "devicelink/qtserialportaccess.h"
 #include "devicelink/selectportdialog.h"
@@ -159,6 +160,21 @@ void TPortManagerPanel::BuildChildren()
     palette.setColor(QPalette::Window, QColor(128, 128, 128));
     palette.setColor(QPalette::WindowText, Qt::black);
     m_statusIndicator->setPalette(palette);
+}
+
+void TPortManagerPanel::SetPortChooser(TQtSerialPortAccess::TPortChooser chooser)
+{
+    if (m_realPort)
+        m_realPort->SetPortChooser(std::move(chooser));
+}
+
+QString TPortManagerPanel::PortInUse() const
+{
+    if (!m_realPort || !m_realPort->IsOpen())
+        return {};
+    const quint16 number = m_realPort->PortNumber();
+    return QStringLiteral("%1 - %2").arg(TPortDirectory::PortName(number),
+                                         TPortDirectory::DevicePath(number));
 }
 
 void TPortManagerPanel::SendButtonClick()

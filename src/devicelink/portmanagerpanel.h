@@ -2,6 +2,7 @@
 
 #include "devicelink/portmanagerdisplay.h"
 #include "devicelink/portmanagerrs232.h"
+#include "devicelink/qtserialportaccess.h"
 
 #include <QColor>
 #include <QWidget>
@@ -31,6 +32,12 @@ public:
     ~TPortManagerPanel() override;
 
     TPortManagerRS232 &Engine() { return *m_engine; }
+
+    // Replaces the "Select Port" chooser of the real serial line (a test's engine has none).
+    void SetPortChooser(TQtSerialPortAccess::TPortChooser chooser);
+    // The port the real line uses and the device it leads to ("COM5 - /dev/ttyUSB0"); empty when the
+    // line is closed or not a real one.
+    QString PortInUse() const;
 
     // Where an error of the Send button goes (the port cannot be opened). Without one a message box
     // shows it.

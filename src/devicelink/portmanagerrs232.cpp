@@ -66,6 +66,7 @@ void TPortManagerRS232::SetDisplay(TPortManagerDisplay *display)
     m_display->ShowErrorText(m_errorText);
     ShowTries();
     m_display->ShowBusy(m_busy);
+    ShowConnectionState();
 }
 
 void TPortManagerRS232::SetPortNumber(quint16 number)
@@ -152,6 +153,9 @@ void TPortManagerRS232::SetCommand(const QByteArray &command)
     ShowTries();
     SetErrorText({});
     m_command = command;
+    // The box shows the command in force even when the port then fails to open.
+    if (m_display)
+        m_display->ShowCommand(m_command);
     BeginFromCaller();
 }
 
@@ -167,6 +171,8 @@ void TPortManagerRS232::SendTestCommand(const QByteArray &text)
     ShowTries();
     SetErrorText({});
     m_command = text;
+    if (m_display)
+        m_display->ShowCommand(m_command);
     ShowTransmitArrow(TArrowColour::Grey);
     ShowReceiveArrow(TArrowColour::Grey);
     BeginFromCaller();

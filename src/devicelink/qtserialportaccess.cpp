@@ -147,16 +147,22 @@ void TQtSerialPortAccess::Open()
 {
     if (m_portNumber == 0) {
         const QList<quint16> ports = ExistingPorts();
-        if (ports.isEmpty())
-            throw TSerialError(TKind::NoPortSelected,
-                               QStringLiteral("No serial port is set up among COM1 to COM%1 (%2).")
-                                   .arg(HighestChoosablePort)
-                                   .arg(TPortDirectory::LinkPath(1).chopped(1) + QLatin1Char('n')));
-        if (!m_chooser)
+        const TSerialError noneSetUp(TKind::NoPortSelected,
+                                     QStringLiteral("No serial port is set up among COM1 to COM%1 (%2).")
+                                         .arg(HighestChoosablePort)
+                                         .arg(TPortDirectory::LinkPath(1).chopped(1) + QLatin1Char('n')));
+        if (!m_chooser) {
+            if (ports.isEmpty())
+                throw noneSetUp;
             throw TSerialError(TKind::NoPortSelected, QStringLiteral("No serial port is selected."));
+        }
+        // With no link yet the chooser still offers the system's devices to link.
         const std::optional<quint16> chosen = m_chooser(ports);
-        if (!chosen || *chosen == 0)
+        if (!chosen || *chosen == 0) {
+            if (ports.isEmpty())
+                throw noneSetUp;
             throw TSerialError(TKind::NoPortSelected, QStringLiteral("No serial port was selected."));
+        }
         m_portNumber = *chosen;
     }
 
@@ -179,9 +185,7 @@ void TQtSerialPortAccess::Open()
         if (error == QSerialPort::PermissionError || error == QSerialPort::OpenError) {
             const QFileInfo info(device);
             if (info.exists() && (!info.isReadable() || !info.isWritable()))
-                throw TSerialError(
-                    TKind::Other,
-                    QStringLiteral("No permission to use serial port %1 (%2).").arg(name, device));
+                throw TSerialError(TKind::Other, PermissionAdvice(name, device));
             throw TSerialError(
                 TKind::PortInUse,
                 QStringLiteral("Serial port %1 is in use by another program: %2").arg(name, reason));
@@ -310,6 +314,14 @@ void TQtSerialPortAccess::AnnounceData()
     if (m_port.isOpen() && m_port.bytesAvailable() > 0)
         QMetaObject::invokeMethod(
             &m_port, [this] { AnnounceData(); }, Qt::QueuedConnection);
+}
+
+QString TQtSerialPortAccess::PermissionAdvice(const QString &name, const QString &device)
+{
+    return QStringLiteral("No permission to use serial port %1 (%2). The operator needs read and write "
+                          "access to the device; on Debian, membership of the dialout group "
+                          "(sudo adduser $USER dialout), then log in again.")
+        .arg(name, device);
 }
 
 QList<quint16> TQtSerialPortAccess::ExistingPorts()

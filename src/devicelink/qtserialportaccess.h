@@ -13,8 +13,9 @@
 class TQtSerialPortAccess : public TSerialPortAccess
 {
 public:
-    // Asked, when port number 0 is opened, to pick one of the existing ports (rising order, never
-    // empty); no value means the operator cancelled. The window supplies the "Select Port" dialog.
+    // Asked, when port number 0 is opened, to pick one of the existing ports (rising order, perhaps
+    // none: the chooser may then set up a new one); no value means the operator cancelled. The window
+    // supplies the "Select Port" dialog.
     using TPortChooser = std::function<std::optional<quint16>(const QList<quint16> &ports)>;
 
     static constexpr quint16 HighestChoosablePort = 50;
@@ -47,6 +48,8 @@ public:
     // The ports from 1 to 50 that exist: they can be opened (and are closed again at once), or another
     // program holds them.
     static QList<quint16> ExistingPorts();
+    // What an operator without access to device is told to do.
+    static QString PermissionAdvice(const QString &name, const QString &device);
 
 private:
     void Open();

@@ -198,17 +198,25 @@ TEST_F(DeviceLinkTest, PortZeroAsksOnceAndKeepsTheChoice)
     EXPECT_EQ(port.PortNumber(), 7);
 }
 
-TEST_F(DeviceLinkTest, PortZeroWithNoPortAtAllIsRefused)
+// With no link at all the chooser is still asked (it may link a device); cancelled, the open fails
+// saying that nothing is set up.
+TEST_F(DeviceLinkTest, PortZeroWithNoPortAtAllStillOffersTheChooser)
 {
     TQtSerialPortAccess port;
-    bool asked = false;
-    port.SetPortChooser([&](const QList<quint16> &) {
-        asked = true;
-        return std::optional<quint16>(1);
+    QList<QList<quint16>> offered;
+    port.SetPortChooser([&](const QList<quint16> &ports) {
+        offered.append(ports);
+        return std::optional<quint16>();
     });
     port.SetPortNumber(0);
-    EXPECT_THROW(port.OpenPort(true), TSerialError);
-    EXPECT_FALSE(asked);
+    try {
+        port.OpenPort(true);
+        ADD_FAILURE() << "opened with nothing set up";
+    } catch (const TSerialError &error) {
+        EXPECT_TRUE(error.Message().startsWith("No serial port is set up among COM1 to COM50")) << error.what();
+    }
+    EXPECT_EQ(offered, QList<QList<quint16>>{{}});
+    EXPECT_FALSE(port.IsOpen());
 }
 
 TEST_F(DeviceLinkTest, MovingAnOpenPortKeepsItsDataHandler)

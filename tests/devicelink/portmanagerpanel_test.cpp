@@ -3,6 +3,7 @@
 #include "fakeclock.h"
 #include "fakeserialport.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -76,6 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PortManagerPanelTest, RepaintKeepsTheArrowsInTheirLastColours)
 {
     EXPECT_EQ(PixelAt(TransmitArrowMiddle), QColor(128, 128, 128));
+    // The connection picture shows from the start, before any transaction.
+    EXPECT_EQ(panel->DrawnConnectionPicture(), TPortManagerDisplay::TConnectionPicture::PossibleConnection);
     panel->Engine().SetCommand("BR00");
     port->Deliver("BR 000001 000002 0000030\r");
     // A full repaint forgets what was drawn and draws the colours last asked for.
@@ -142,11 +145,14 @@ TEST_F(PortManagerPanelTest, SendButtonReportsAPortThatWillNotOpen)
     Child<QPushButton>("SendButton")->click();
     EXPECT_EQ(reported, QStringList{"Serial port COM1 does not exist"});
     EXPECT_FALSE(panel->Engine().Busy());
+    // A command that could not go out is still the one in force, and the box says so.
+    EXPECT_THROW(panel->Engine().SetCommand("BZ00"), TSerialError);
+    EXPECT_EQ(Child<QLineEdit>("CommandBox")->text(), "BZ00");
 }
 
 TEST(SelectPortDialogTest, ListsThePortsAndReturnsTheChosenNumber)
 {
-    TSelectPortDialog dialog({3, 12, 50});
+    TSelectPortDialog dialog(QList<quint16>{3, 12, 50});
     EXPECT_EQ(dialog.windowTitle(), "Select Port");
     auto *list = dialog.findChild<QComboBox *>("PortList");
     ASSERT_NE(list, nullptr);
@@ -155,8 +161,38 @@ TEST(SelectPortDialogTest, ListsThePortsAndReturnsTheChosenNumber)
     list->setCurrentIndex(1);
     EXPECT_EQ(dialog.SelectedPort(), 12);
 
-    TSelectPortDialog empty({});
+    TSelectPortDialog empty(QList<quint16>{});
     EXPECT_EQ(empty.SelectedPort(), std::nullopt);
+}
+
+TEST(SelectPortDialogTest, OffersLinksWithTheirDevicesThenTheSystemsDevices)
+{
+    const TSerialDevice adapter{"/dev/ttyUSB0",
+                                "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
+                                "FT232R USB UART", "FTDI", "A50285BI"};
+    TSelectPortDialog dialog(TPortOffer{{TPortLink{5, "/dev/ttyACM0"}}, {adapter}});
+    auto *list = dialog.findChild<QComboBox *>("PortList");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->itemText(0), "COM5 -> /dev/ttyACM0");
+    EXPECT_EQ(list->itemText(1), "USB device /dev/ttyUSB0: FT232R USB UART, FTDI, A50285BI");
+    EXPECT_EQ(dialog.Choice()->Link, 5);
+    EXPECT_FALSE(dialog.Choice()->Remember);
+
+    list->setCurrentIndex(1);
+    dialog.findChild<QCheckBox *>("RememberBox")->setChecked(true);
+    const std::optional<TPortChoice> choice = dialog.Choice();
+    EXPECT_EQ(choice->Link, std::nullopt);
+    EXPECT_EQ(choice->Device, 0);
+    EXPECT_TRUE(choice->Remember);
+    EXPECT_EQ(dialog.SelectedPort(), std::nullopt);
+
+    // The first lines stay inside their bevel whatever the font, which keeps its designed place.
+    const QRect bevel = dialog.findChild<QFrame *>("Bevel")->geometry();
+    EXPECT_EQ(bevel, QRect(8, 8, 201, 42));
+    for (const char *name : {"Line1", "Line2"}) {
+        auto *line = dialog.findChild<QLabel *>(name);
+        EXPECT_LE(line->x() + line->fontMetrics().horizontalAdvance(line->text()), bevel.right()) << name;
+    }
 }
 
 } // namespace
