@@ -1,6 +1,8 @@
 #include "app/qintarform.h"
 
 #include "app/calibrationpanel.h"
+#include "app/controltips.h"
+#include "app/desklook.h"
 #include "app/exportactions.h"
 #include "app/logopicture.h"
 #include "app/projectname.h"
@@ -8,10 +10,12 @@
 #include "app/stationcolours.h"
 #include "app/stationfiles.h"
 #include "app/stationlink.h"
+#include "app/statusline.h"
 #include "app/tableviewbinding.h"
 #include "app/togglegroup.h"
 #include "devicelink/portmanagerpanel.h"
 #include "devicelink/portmanagerrs232.h"
+#include "devicelink/portsetup.h"
 #include "files/projectfile.h"
 #include "plots/plotviews.h"
 #include "plots/viewengine.h"
@@ -19,6 +23,7 @@
 #include "register/derivations.h"
 #include "register/pointpicker.h"
 #include "register/texttable.h"
+#include "register/unsavedchanges.h"
 #include "register/viewpickplots.h"
 #include "ui_qintarform.h"
 
@@ -36,6 +41,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
@@ -81,13 +87,18 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     palette.setColor(QPalette::WindowText, DarkBlue);
     palette.setColor(QPalette::Text, DarkBlue);
     palette.setColor(QPalette::ButtonText, DarkBlue);
-    setPalette(palette);
+    setPalette(TDeskLook::WithDisabledLook(palette));
     setAutoFillBackground(true);
 
     m_link = new TStationLink(
         *this, m_cycle, *m_dialogs, [this](TPortManagerRS232 &sender) { USBSuccess(sender); },
         [this] { return m_shuttingDown; });
     USB = &m_link->Port();
+    m_portSetUp = std::make_unique<TPortSetUp>(*m_dialogs);
+    // "Use this port from now on" is the one way the station writes Port Number.
+    m_portSetUp->SetRemember([this](quint16 number) { return m_settings.WritePortNumber(number); });
+    m_link->Panel()->SetPortChooser(
+        [this](const QList<quint16> &ports) { return m_portSetUp->Choose(ports); });
     tCommsDelay = m_link->PollTimer();
     tShutdown = new QTimer(this);
     tShutdown->setObjectName(QStringLiteral("tShutdown"));
@@ -124,9 +135,21 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     WireMaintenanceArea();
     AddExportActions();
     setFixedSize(DesignedClientWidth, ClientHeight);
+    TDeskLook::Apply(this);
+    TControlTips::Apply(this);
+    m_status = std::make_unique<TStatusLine>(stLinkStatus);
+    m_link->SetStatusLine(m_status.get());
+    m_picker->SetProgressReport([this](const QString &text) { m_status->ShowMessage(text); });
+    m_unsaved = std::make_unique<TUnsavedChanges>(
+        QList<TTextTable *>{&m_register.Data(), &m_register.Distances(), &m_register.Angles()});
+    m_files->SetUnsavedChanges(m_unsaved.get());
+    m_files->SetStatusReport(
+        [this](const QString &text, const QString &detail) { m_status->ShowMessage(text, detail); });
 
     FormCreate();
     FormResize();
+    // Start-up's headers are no work of the operator's.
+    m_unsaved->MarkSaved();
 }
 
 TQintarForm::~TQintarForm()
@@ -209,7 +232,7 @@ void TQintarForm::WireMainArea()
         m_views->HandleGraphView(sbXYView->isChecked(), sbXZView->isChecked(), sbYZView->isChecked(),
                                  sb3DView->isChecked());
     });
-    connect(ui->btnClear, &QPushButton::clicked, this, &TQintarForm::ClearAll);
+    connect(ui->btnClear, &QPushButton::clicked, this, &TQintarForm::btnClearClick);
     connect(ui->btnZero, &QPushButton::clicked, this, [this] {
         m_cycle.ZeroClicked();
         m_dialogs->PlaySound(QStringLiteral("hello.wav"));
@@ -318,6 +341,7 @@ void TQintarForm::FormCreate()
     m_workingDirectory = QDir::currentPath();
     const TStationSettings settings = m_settings.LoadSettings();
     m_portNumber = settings.PortNumber;
+    m_portSetUp->SetConfiguredNumber(m_portNumber);
     m_calibration = settings.Calibration;
     // Filling the boxes counts as an edit and enables their Save buttons; start with them disabled.
     m_calibrationPanel->ShowCalibration();
@@ -353,6 +377,7 @@ void TQintarForm::FormCreate()
 void TQintarForm::UsePortNumber(quint16 portNumber)
 {
     m_portNumber = portNumber;
+    m_portSetUp->SetConfiguredNumber(m_portNumber);
     try {
         USB->SetPortNumber(m_portNumber);
     } catch (const TSerialError &error) {
@@ -398,6 +423,10 @@ void TQintarForm::SetOuterWidth(int outerWidth)
 {
     const int frame = frameGeometry().width() - width();
     setFixedSize(outerWidth - frame, height());
+    if (isVisible() && screen()) {
+        const QRect outer = frameGeometry();
+        move(TDeskLook::LeftKeepingOnScreen(outer.x(), outerWidth, screen()->availableGeometry()), outer.y());
+    }
     // A hidden window gets its resize event only when shown; lay out now all the same.
     if (!isVisible())
         FormResize();
@@ -420,10 +449,18 @@ bool TQintarForm::HasMeasuredData() const
 
 void TQintarForm::btnNewClick()
 {
+    if (!m_files->MayDiscardWork())
+        return;
     edProjectName->clear();
     ClearAll();
     if (!HasProjectName())
         m_dialogs->ShowMessage(QStringLiteral("Please enter a project name"));
+}
+
+void TQintarForm::btnClearClick()
+{
+    if (m_files->MayDiscardWork())
+        ClearAll();
 }
 
 void TQintarForm::ClearAll()
@@ -441,6 +478,8 @@ void TQintarForm::sbDistanceClick()
     sgData->resize(sgData->width(), ShortDataTableHeight);
     gbInferredDistances->setVisible(sbDistance->isChecked());
     gbinferredAngles->setVisible(sbAngle->isChecked());
+    m_status->ShowMessage(TPointPicker::StartText(
+        TOperationState{sbDistance->isChecked(), sbAngle->isChecked(), sbDelete->isChecked()}));
 }
 
 void TQintarForm::RecordPoint(TPoint3 point)
@@ -482,7 +521,7 @@ void TQintarForm::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (HasMeasuredData() &&
+    if (m_unsaved->HasChanges() &&
         m_dialogs->AskYesNo(QStringLiteral("Save current data?"), TOperatorDialogs::TStyle::Information)) {
         if (m_files->btnSaveAllClick())
             m_dialogs->ShowMessage(QStringLiteral("Data has been saved to disk"));
@@ -529,6 +568,8 @@ void TQintarForm::USBSuccess(TPortManagerRS232 &sender)
     m_link->ReplyTaken(actions, sender.Reply());
     if (actions.Record && actions.Position)
         RecordPoint(*actions.Position);
+    if (actions.IgnoredPoint)
+        m_status->ShowMessage(tr("Point not recorded: \"Measure Point\" is up - press it to record points"));
     if (actions.Beep)
         m_dialogs->Beep();
     m_link->SetHeartbeat(actions.Heartbeat);

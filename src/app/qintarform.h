@@ -32,11 +32,14 @@ class TExportActions;
 class TOperatorDialogs;
 class TPlotViews;
 class TPortManagerRS232;
+class TPortSetUp;
 class TPointPicker;
 class TStationFiles;
 class TStationLink;
+class TStatusLine;
 class TTextTable;
 class TToggleGroup;
+class TUnsavedChanges;
 class TViewEngine;
 class TViewPickPlots;
 namespace Ui {
@@ -93,6 +96,7 @@ private:
     void Image1DblClick();
     void SetOuterWidth(int outerWidth);
     void btnNewClick();
+    void btnClearClick();
     void ClearAll();
     void sbDistanceClick();
     void RecordPoint(TPoint3 point);
@@ -131,6 +135,10 @@ private:
     std::unique_ptr<TDerivations> m_derivations;
     std::unique_ptr<TPointPicker> m_picker;
     TExportActions *m_exports = nullptr;
+    std::unique_ptr<TUnsavedChanges> m_unsaved;
+    std::unique_ptr<TStatusLine> m_status;
+    // The "Select Port" dialog's links and devices, for port number 0.
+    std::unique_ptr<TPortSetUp> m_portSetUp;
 
     QLineEdit *edProjectName = nullptr;
     QPushButton *sbOnLine = nullptr;

@@ -5,9 +5,12 @@
 #include "files/projectfile.h"
 #include "plots/plotviews.h"
 #include "register/pointregister.h"
+#include "register/unsavedchanges.h"
 
 #include <QAction>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QTableView>
 
@@ -49,15 +52,37 @@ bool TStationFiles::Report(const TFileResult &result)
     return false;
 }
 
+bool TStationFiles::MayDiscardWork()
+{
+    return !m_changes || m_changes->MayDiscard(m_dialogs, [this] { return btnSaveAllClick(); });
+}
+
+void TStationFiles::ReportDone(const QString &what, const QString &fileName)
+{
+    if (!m_statusReport)
+        return;
+    const QDir workingDirectory = QFileInfo(QDir::fromNativeSeparators(m_window.dataDirectory())).dir();
+    m_statusReport(what.arg(QDir::toNativeSeparators(workingDirectory.relativeFilePath(fileName))),
+                   QDir::toNativeSeparators(fileName));
+}
+
 bool TStationFiles::btnSaveAllClick()
 {
     const TProjectFile file(FileTables());
-    return Report(file.Save(m_window.dataDirectory(), m_window.projectName(),
-                            DefaultProjectName(QDateTime::currentDateTime(), QLocale::system())));
+    const TFileResult result = file.Save(m_window.dataDirectory(), m_window.projectName(),
+                                         DefaultProjectName(QDateTime::currentDateTime(), QLocale::system()));
+    if (!Report(result))
+        return false;
+    if (m_changes)
+        m_changes->MarkSaved();
+    ReportDone(tr("Saved to %1"), result.fileName);
+    return true;
 }
 
 void TStationFiles::btnLoadAllClick()
 {
+    if (!MayDiscardWork())
+        return;
     const auto fileName = m_dialogs.OpenFileName({}, m_dialogFolder, m_dialogFilter);
     if (!fileName)
         return;
@@ -69,12 +94,17 @@ void TStationFiles::btnLoadAllClick()
         if (result.projectName)
             m_window.setProjectName(*result.projectName);
     }
-    Report(result);
+    if (Report(result)) {
+        if (m_changes)
+            m_changes->MarkSaved();
+        ReportDone(tr("Loaded %1"), result.fileName);
+    }
 }
 
 bool TStationFiles::WriteTableFile(TTableFile::TKind kind)
 {
-    const auto fileName = m_dialogs.SaveFileName(TTableFile::SaveTitle(kind), m_dialogFolder, m_dialogFilter);
+    const auto fileName = m_dialogs.SaveFileName(TTableFile::SaveTitle(kind), m_dialogFolder,
+                                                 TTableFile::DialogFilter(m_dialogFilter));
     if (!fileName)
         return true;
     const TTableFile file(FileTables());
@@ -92,7 +122,8 @@ void TStationFiles::btnSaveClick()
 
 void TStationFiles::LoadTableFile(TTableFile::TKind kind)
 {
-    const auto fileName = m_dialogs.OpenFileName({}, m_dialogFolder, m_dialogFilter);
+    const auto fileName =
+        m_dialogs.OpenFileName({}, m_dialogFolder, TTableFile::DialogFilter(m_dialogFilter));
     if (!fileName)
         return;
     TTableFile file(FileTables());

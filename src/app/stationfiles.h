@@ -12,6 +12,7 @@ class QTableView;
 class TOperatorDialogs;
 class TPlotViews;
 class TPointRegister;
+class TUnsavedChanges;
 
 // The project and table files behind the Project group's Load and Save, the table-file buttons and
 // the tables' context menus: each asks through the operator's dialogs, reads or writes through
@@ -34,6 +35,14 @@ public:
 
     // The open and save dialogs' folder and filter, given by start-up.
     void SetDialogPlace(const QString &folder, const QString &filter);
+    // The work a project save or load settles, and where a save or load says what it did.
+    void SetUnsavedChanges(TUnsavedChanges *changes) { m_changes = changes; }
+    void SetStatusReport(std::function<void(const QString &text, const QString &detail)> report)
+    {
+        m_statusReport = std::move(report);
+    }
+    // Asks "Save current data?" when there is unsaved work; true when the operator may go on.
+    bool MayDiscardWork();
     QString DialogFolder() const { return m_dialogFolder; }
 
     // The project "Save" button; true when the file was written.
@@ -50,6 +59,8 @@ private:
     TFileTables FileTables();
     // Shows what the operator has to know of a file operation; true when it was done.
     bool Report(const TFileResult &result);
+    // "Saved to Data/bracket A.prj": the file relative to the working directory, the full path as detail.
+    void ReportDone(const QString &what, const QString &fileName);
 
     TPointRegister &m_register;
     TPlotViews &m_views;
@@ -57,4 +68,6 @@ private:
     TWindow m_window;
     QString m_dialogFolder;
     QString m_dialogFilter;
+    TUnsavedChanges *m_changes = nullptr;
+    std::function<void(const QString &, const QString &)> m_statusReport;
 };

@@ -1,6 +1,7 @@
 #include "app/stationlink.h"
 
 #include "app/stationcolours.h"
+#include "app/statusline.h"
 #include "common/operatordialogs.h"
 #include "devicelink/portmanagerpanel.h"
 #include "devicelink/portmanagerrs232.h"
@@ -75,10 +76,15 @@ void TStationLink::SetUpPortManager(QWidget &window, std::function<void(TPortMan
 void TStationLink::sbOnLineClick()
 {
     if (!m_controls.onLine->isChecked()) {
+        m_statusLine->SetPortInUse({});
         m_polling->GoOffLine();
         return;
     }
-    if (const auto error = m_polling->GoOnLine())
+    // The last event's words give way to the link's from now on.
+    m_statusLine->ShowMessage({});
+    const auto error = m_polling->GoOnLine();
+    m_statusLine->SetPortInUse(m_panel->PortInUse());
+    if (error)
         m_dialogs.ShowError(*error);
 }
 
@@ -108,9 +114,14 @@ void TStationLink::SetHeartbeat(TSignalColour colour)
 
 void TStationLink::ShowLinkStatus(const TLinkStatus &status)
 {
-    m_controls.status->setText(status.Text);
-    m_controls.status->setToolTip(status.Detail);
-    SetColour(m_controls.status, QPalette::WindowText, Red);
+    // Off line is no trouble: it reads as the last event, which the operator's next pick replaces.
+    if (status.Text.isEmpty() || status.Text == TPollingLink::OffLineText()) {
+        m_statusLine->ClearTrouble();
+        if (!status.Text.isEmpty())
+            m_statusLine->ShowMessage(status.Text, status.Detail);
+    } else {
+        m_statusLine->ShowTrouble(status.Text, status.Detail);
+    }
     SetReadoutsFresh(!status.Stale);
 }
 

@@ -19,6 +19,7 @@ class TOperatorDialogs;
 class TPortManagerPanel;
 class TPortManagerRS232;
 class TQtEngineTimer;
+class TStatusLine;
 
 // The window's link to the device: the port manager panel "USB" on the device's line, the poll timer
 // tCommsDelay, "On Line", and what the window shows of the link (the logo's colour, the On Line
@@ -47,9 +48,12 @@ public:
 
     // The window's controls, once its form is set up.
     void SetControls(const TControls &controls) { m_controls = controls; }
+    // Where the link's state is told: the window's status line over the status control.
+    void SetStatusLine(TStatusLine *statusLine) { m_statusLine = statusLine; }
 
     TPortManagerRS232 &Port() { return *m_port; }
     QTimer *PollTimer() const { return m_pollTimer; }
+    TPortManagerPanel *Panel() const { return m_panel; }
 
     void sbOnLineClick();
     // USBSuccess has processed a reply: the next poll is scheduled, or a retry.
@@ -69,6 +73,7 @@ private:
     TOperatorDialogs &m_dialogs;
     std::function<bool()> m_shuttingDown;
     TPortManagerPanel *m_panel = nullptr;
+    TStatusLine *m_statusLine = nullptr;
     TPortManagerRS232 *m_port = nullptr;
     QTimer *m_pollTimer = nullptr;
     TEscapedErrors m_escapedErrors;

@@ -24,6 +24,12 @@ void BindTableView(QTableView *view, TTextTable *table)
     // clicks and scrolling go back into the table (model row = table row - 1).
     auto mirroring = std::make_shared<bool>(false);
     view->selectRow(table->Row() - 1);
+    // A new row count resets the view's selection; the table's current row still holds.
+    QObject::connect(table, &QAbstractItemModel::modelReset, view, [view, table, mirroring] {
+        *mirroring = true;
+        view->selectRow(table->Row() - 1);
+        *mirroring = false;
+    });
     QObject::connect(table, &TTextTable::CurrentRowChanged, view, [view, mirroring](int row) {
         if (*mirroring)
             return;

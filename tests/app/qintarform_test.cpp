@@ -1,3 +1,4 @@
+#include "app/desklook.h"
 #include "app/projectname.h"
 #include "app/qintarform.h"
 #include "app/togglegroup.h"
@@ -15,11 +16,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
+
+Q_DECLARE_METATYPE(TOperatorDialogs::TAnswer)
 
 namespace {
 
@@ -123,7 +127,7 @@ private Q_SLOTS:
         row("edPassword", {1032, 627, 121, 21}, {});
         row("btnSave", {425, 20, 75, 25}, "Save");
         row("USB", {8, 2000, 220, 180}, {});
-        row("stLinkStatus", {8, 672, 600, 20}, {});
+        row("stLinkStatus", {8, 672, 952, 20}, {});
         row("btnNew", {19, 20, 75, 25}, "New");
         row("btnLoadAll", {99, 20, 75, 25}, "Load");
         row("btnSaveAll", {179, 20, 75, 25}, "Save");
@@ -239,6 +243,80 @@ private Q_SLOTS:
         QCOMPARE(Find<QTableView>(form, "sgData")->verticalHeader()->defaultSectionSize(), 15);
     }
 
+    void WindowShowsItsState()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        // Row 1 of each table is current and highlighted from the start.
+        for (const char *name : {"sgData", "sgDistance", "sgAngles"}) {
+            auto *view = Find<QTableView>(form, name);
+            QVERIFY2(view->selectionModel()->isRowSelected(0, {}), name);
+            QCOMPARE(view->currentIndex().row(), 0);
+        }
+        // The access code shows a star per character.
+        auto *password = Find<QLineEdit>(form, "edPassword");
+        password->setText(QStringLiteral("abc"));
+        QCOMPARE(password->displayText(), QStringLiteral("***"));
+        // A disabled button's caption looks different from an enabled one's.
+        auto *save = Find<QPushButton>(form, "btnSaveAlphaX");
+        QVERIFY(!save->isEnabled());
+        QVERIFY(save->palette().color(QPalette::Disabled, QPalette::ButtonText) !=
+                save->palette().color(QPalette::Active, QPalette::ButtonText));
+        // The access-code labels end inside the maintenance area, at their designed places.
+        for (const char *name : {"Label14", "Label15"}) {
+            auto *label = Find<QLabel>(form, name);
+            QVERIFY2(label->x() + label->fontMetrics().horizontalAdvance(label->text()) <= 1209, name);
+        }
+        QCOMPARE(Find<QLabel>(form, "Label14")->pos(), QPoint(986, 609));
+        // Every control of the window says what it does (the hidden port panel's own controls aside).
+        const QWidget *usb = Find<QWidget>(form, "USB");
+        for (QWidget *control : form.findChildren<QWidget *>()) {
+            const bool isControl = qobject_cast<QAbstractButton *>(control) ||
+                                   qobject_cast<QLineEdit *>(control) ||
+                                   qobject_cast<QTableView *>(control) || qobject_cast<QScrollBar *>(control);
+            if (!isControl || control->objectName().isEmpty() || usb->isAncestorOf(control))
+                continue;
+            QVERIFY2(!control->toolTip().isEmpty(), qPrintable(control->objectName()));
+        }
+    }
+
+    void StatusLineSpeaksPlainly()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        auto *strip = Find<QLabel>(form, "stLinkStatus");
+        Find<QPushButton>(form, "sbAngle")->click();
+        QCOMPARE(strip->text(), QStringLiteral("Angle: pick the first point"));
+        // A project name long enough to overflow the strip: the strip elides, the tooltip has it all.
+        const QString name = QString(150, QLatin1Char('n'));
+        PutPoint(form);
+        Find<QLineEdit>(form, "edProjectName")->setText(name);
+        Find<QPushButton>(form, "btnSaveAll")->click();
+        const QString whole = QDir::toNativeSeparators(QStringLiteral("Saved to Data/") + name + ".prj");
+        QVERIFY(strip->toolTip().startsWith(whole));
+        QVERIFY(strip->text().endsWith(QChar(0x2026)));
+        QVERIFY(strip->fontMetrics().horizontalAdvance(strip->text()) <= strip->width());
+    }
+
+    void WideningKeepsTheWindowOnScreen_data()
+    {
+        QTest::addColumn<int>("left");
+        QTest::addColumn<int>("expected");
+        // An available area 1400 wide from x 0: a 1225-wide window may start at 175 at most.
+        QTest::newRow("fits where it is") << 100 << 100;
+        QTest::newRow("moved left") << 400 << 175;
+        QTest::newRow("never off the left edge") << -50 << 0;
+    }
+
+    void WideningKeepsTheWindowOnScreen()
+    {
+        QFETCH(int, left);
+        QFETCH(int, expected);
+        QCOMPARE(TDeskLook::LeftKeepingOnScreen(left, 1225, QRect(0, 0, 1400, 900)), expected);
+        // A screen narrower than the window keeps its left edge in view.
+        QCOMPARE(TDeskLook::LeftKeepingOnScreen(left, 1225, QRect(0, 0, 1024, 768)), 0);
+    }
+
     void StartUpCreatesTheDataFolderAndHeaders()
     {
         auto station = Start();
@@ -275,24 +353,28 @@ private Q_SLOTS:
     void ClosingDialogue_data()
     {
         QTest::addColumn<bool>("withData");
+        QTest::addColumn<bool>("savedSince");
         QTest::addColumn<QList<bool>>("answers");
         QTest::addColumn<QStringList>("questions");
         QTest::addColumn<bool>("closed");
         QTest::newRow("empty table, Yes")
-            << false << QList<bool>{true} << QStringList{"Are you sure?"} << true;
+            << false << false << QList<bool>{true} << QStringList{"Are you sure?"} << true;
         QTest::newRow("empty table, No")
-            << false << QList<bool>{false} << QStringList{"Are you sure?"} << false;
-        QTest::newRow("data, save") << true << QList<bool>{true} << QStringList{"Save current data?"}
+            << false << false << QList<bool>{false} << QStringList{"Are you sure?"} << false;
+        QTest::newRow("data, save") << true << false << QList<bool>{true} << QStringList{"Save current data?"}
                                     << false;
-        QTest::newRow("data, No then Yes")
-            << true << QList<bool>{false, true} << QStringList{"Save current data?", "Are you sure?"} << true;
-        QTest::newRow("data, No then No") << true << QList<bool>{false, false}
+        QTest::newRow("data, No then Yes") << true << false << QList<bool>{false, true}
+                                           << QStringList{"Save current data?", "Are you sure?"} << true;
+        QTest::newRow("data, No then No") << true << false << QList<bool>{false, false}
                                           << QStringList{"Save current data?", "Are you sure?"} << false;
+        QTest::newRow("data saved, nothing changed since")
+            << true << true << QList<bool>{true} << QStringList{"Are you sure?"} << true;
     }
 
     void ClosingDialogue()
     {
         QFETCH(bool, withData);
+        QFETCH(bool, savedSince);
         QFETCH(QList<bool>, answers);
         QFETCH(QStringList, questions);
         QFETCH(bool, closed);
@@ -300,6 +382,10 @@ private Q_SLOTS:
         TQintarForm &form = *station->form;
         if (withData)
             PutPoint(form);
+        if (savedSince) {
+            Find<QLineEdit>(form, "edProjectName")->setText(QStringLiteral("Bracket"));
+            Find<QPushButton>(form, "btnSaveAll")->click();
+        }
         for (bool answer : answers)
             station->dialogs.Answers.push_back(answer);
         form.show();
@@ -353,6 +439,8 @@ private Q_SLOTS:
         Find<QPushButton>(form, "btnSaveAll")->click();
         const QString file = station->folder.filePath(QStringLiteral("Data/ bracket A.prj"));
         QVERIFY(QFileInfo::exists(file));
+        QCOMPARE(Find<QLabel>(form, "stLinkStatus")->toolTip().section(QLatin1Char('\n'), 0, 0),
+                 QDir::toNativeSeparators(QStringLiteral("Saved to Data/ bracket A.prj")));
         const QStringList data = Table(form, "sgData")->RowTexts(2);
         const QStringList angles = Table(form, "sgAngles")->RowTexts(1);
 
@@ -365,43 +453,67 @@ private Q_SLOTS:
         QCOMPARE(form.PointCount(), 2);
         QCOMPARE(Table(form, "sgData")->RowTexts(2), data);
         QCOMPARE(Table(form, "sgAngles")->RowTexts(1), angles);
+        // Saved, then emptied by New and loaded again: nothing to ask about.
+        QVERIFY(station->dialogs.Questions.isEmpty());
     }
 
-    void TableFilesOfferTheirDialogsInOrder()
+    // New, Clear and Load ask before they discard work; Yes saves first and goes on only when the
+    // file was written, Cancel keeps everything.
+    void DiscardingWorkAsksFirst_data()
     {
-        auto station = Start();
-        TQintarForm &form = *station->form;
-        PutPoint(form);
-        const QString coordinates = station->folder.filePath(QStringLiteral("points.txt"));
-        const QString angles = station->folder.filePath(QStringLiteral("angles.txt"));
-        station->dialogs.FileNames = {coordinates, std::nullopt, angles};
-        Find<QPushButton>(form, "Button1")->click();
-        QCOMPARE(station->dialogs.FileDialogTitles,
-                 QStringList({"Select save file for coordinate data", "Select save file for distance data",
-                              "Select save file for angle data"}));
-        QFile written(coordinates);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll(), QByteArray("1,1.000,2.000,3.000\r\n"));
-        QVERIFY(QFileInfo::exists(angles));
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<QString>("projectName");
+        QTest::addColumn<TOperatorDialogs::TAnswer>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("goesOn");
+        QTest::addColumn<bool>("saved");
+        using TAnswer = TOperatorDialogs::TAnswer;
+        for (const char *button : {"btnNew", "btnClear", "btnLoadAll"}) {
+            const QString name = QLatin1String(button);
+            QTest::addRow("%s, unchanged", button)
+                << name << false << "Bracket" << TAnswer::Cancel << false << true << false;
+            QTest::addRow("%s, Cancel", button)
+                << name << true << "Bracket" << TAnswer::Cancel << true << false << false;
+            QTest::addRow("%s, No", button)
+                << name << true << "Bracket" << TAnswer::No << true << true << false;
+            QTest::addRow("%s, Yes", button)
+                << name << true << "Bracket" << TAnswer::Yes << true << true << true;
+        }
+        QTest::newRow("Yes, save refused")
+            << "btnNew" << true << "" << TAnswer::Yes << true << false << false;
     }
 
-    void TablesOfferTheirFilesInAContextMenu()
+    void DiscardingWorkAsksFirst()
     {
+        QFETCH(QString, button);
+        QFETCH(bool, changed);
+        QFETCH(QString, projectName);
+        QFETCH(TOperatorDialogs::TAnswer, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, goesOn);
+        QFETCH(bool, saved);
         auto station = Start();
         TQintarForm &form = *station->form;
+        const QString project = station->folder.filePath(QStringLiteral("Data/Bracket.prj"));
         PutPoint(form);
-        const QString fileName = station->folder.filePath(QStringLiteral("points.txt"));
-        station->dialogs.FileNames = {fileName, fileName};
-        auto *view = Find<QTableView>(form, "sgData");
-        QCOMPARE(view->contextMenuPolicy(), Qt::ActionsContextMenu);
-        view->findChild<QAction *>(QStringLiteral("sgDataSaveToFile"))->trigger();
-        Table(form, "sgData")->ClearDataRows();
-        view->findChild<QAction *>(QStringLiteral("sgDataLoadFromFile"))->trigger();
-        QCOMPARE(Table(form, "sgData")->RowTexts(1), QStringList({"1", "1.000", "2.000", "3.000"}));
-        QCOMPARE(form.PointCount(), 1);
-        for (const char *name :
-             {"sgDistanceSaveToFile", "sgDistanceLoadFromFile", "sgAnglesSaveToFile", "sgAnglesLoadFromFile"})
-            QVERIFY2(form.findChild<QAction *>(QLatin1String(name)), name);
+        Find<QLineEdit>(form, "edProjectName")->setText(projectName);
+        if (!changed) {
+            Find<QPushButton>(form, "btnSaveAll")->click();
+            QVERIFY(QFile::remove(project));
+        }
+        station->dialogs.ThreeWayAnswers = {answer};
+        Find<QPushButton>(form, button.toLatin1().constData())->click();
+
+        QCOMPARE(station->dialogs.Questions, asked ? QStringList("Save current data?") : QStringList());
+        for (TOperatorDialogs::TStyle style : station->dialogs.QuestionStyles)
+            QCOMPARE(style, TOperatorDialogs::TStyle::Information);
+        QCOMPARE(QFileInfo::exists(project), saved);
+        // Load goes on to its file dialog (cancelled here, so the tables stay); New and Clear empty them.
+        if (button == QLatin1String("btnLoadAll"))
+            QCOMPARE(station->dialogs.FileDialogTitles.size(), goesOn ? 1 : 0);
+        else
+            QCOMPARE(form.HasMeasuredData(), !goesOn);
     }
 
     void ExportAndReportFromTheContextMenus()
@@ -468,6 +580,7 @@ private Q_SLOTS:
         PutPoint(form);
         Table(form, "sgDistance")->SetRowTexts(1, {"1", "2", "1.000", "0.000", "0.000", "1.000"});
         Find<QLineEdit>(form, "edProjectName")->setText(QStringLiteral("Bracket"));
+        station->dialogs.ThreeWayAnswers = {TOperatorDialogs::TAnswer::No};
         Find<QPushButton>(form, "btnNew")->click();
         QVERIFY(Find<QLineEdit>(form, "edProjectName")->text().isEmpty());
         QVERIFY(!form.HasMeasuredData());

@@ -236,7 +236,9 @@ private Q_SLOTS:
         for (int i = 0; i < PathCounts().size(); ++i)
             pathTexts.append(RowOfPathPoint(0, i).at(1));
         QVERIFY2(pathTexts.contains(readX->text()), qPrintable(readX->text()));
-        QVERIFY(status->text().isEmpty());
+        // On line, the strip names the port in use and the device it leads to.
+        QVERIFY2(status->text().startsWith(QStringLiteral("On line: COM99 - /dev/")),
+                 qPrintable(status->text()));
         // "Calibrated" is down: the logo panel turns green with the first reply.
         QCOMPARE(Find<QWidget>("pnLogo")->palette().color(QPalette::Window), QColor(0, 128, 0));
 
@@ -263,12 +265,19 @@ private Q_SLOTS:
             QStringLiteral(
                 "A point the device signalled could not be read and was not recorded - record it again"),
             20000);
-        QVERIFY(status->toolTip().isEmpty());
+        // No technical detail: the tooltip holds the whole text only.
+        QCOMPARE(status->toolTip(), status->text());
         QCOMPARE(m_form->PointCount(), 3);
         QTRY_COMPARE_WITH_TIMEOUT(ReadoutColour(), QColor(0, 0, 160), 20000);
         Control("record");
         QTRY_COMPARE_WITH_TIMEOUT(m_form->PointCount(), 4, 20000);
-        QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith(QStringLiteral("On line: COM99")), 20000);
+
+        // With "Measure Point" up a signalled point is not recorded, and the operator is told so.
+        Find<QAbstractButton>("sbMeasure")->click();
+        Control("record");
+        QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith(QStringLiteral("Point not recorded")), 20000);
+        QCOMPARE(m_form->PointCount(), 4);
     }
 
     // Three seconds of silence, then the device answers again: the station goes on by itself, within
@@ -287,7 +296,8 @@ private Q_SLOTS:
         silence.start();
         QTRY_COMPARE_WITH_TIMEOUT(
             status->text(), QStringLiteral("No reply from the device - trying again every second"), 20000);
-        QCOMPARE(status->toolTip(), QStringLiteral("R: No Reply"));
+        // Plain words in the strip; the whole text and the engine's code in the tooltip.
+        QCOMPARE(status->toolTip(), status->text() + QStringLiteral("\nR: No Reply"));
         QCOMPARE(ReadoutColour(), QColor(150, 150, 150));
         QVERIFY(QTest::qWaitFor([&] { return silence.elapsed() >= 3000; }, 20000));
         Control("record");
@@ -301,7 +311,7 @@ private Q_SLOTS:
         QVERIFY2(took < 2000, qPrintable(QString::number(took)));
         QTRY_COMPARE_WITH_TIMEOUT(m_form->PointCount(), 3, 20000);
         QCOMPARE(Rows("sgData").mid(0, 2), before);
-        QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith(QStringLiteral("On line: COM99")), 20000);
         QCOMPARE(ReadoutColour(), QColor(0, 0, 160));
         QVERIFY(Find<QAbstractButton>("sbOnLine")->isChecked());
         QVERIFY(m_dialogs->Errors.isEmpty());
@@ -327,7 +337,7 @@ private Q_SLOTS:
         StartSimulator({QStringLiteral("3 record")});
         const int shown = m_shown;
         QTRY_VERIFY_WITH_TIMEOUT(m_shown > shown, 20000);
-        QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith(QStringLiteral("On line: COM99")), 20000);
         QTRY_COMPARE_WITH_TIMEOUT(m_form->PointCount(), 2, 20000);
         QVERIFY(m_dialogs->Errors.isEmpty());
     }
@@ -374,6 +384,9 @@ private Q_SLOTS:
         PickInXYView(2);
         QTRY_COMPARE_WITH_TIMEOUT(Rows("sgDistance").size(), 1, 10000);
         QCOMPARE(Rows("sgDistance").at(0).mid(0, 2), QStringList({"1", "3"}));
+        QVERIFY(Find<QLabel>("stLinkStatus")
+                    ->text()
+                    .startsWith(QStringLiteral("Distance added: point 1 to point 3")));
 
         Find<QAbstractButton>("sbAngle")->click();
         PickInXYView(0);
