@@ -307,8 +307,9 @@ private Q_SLOTS:
         resumed.start();
         QTRY_VERIFY_WITH_TIMEOUT(m_shown > shown, 20000);
         const qint64 took = resumed.elapsed();
+        // The one-second retry pace is pinned down on a fake clock (pollinglink_core_test); here the
+        // time is only reported, so a busy machine cannot make the run fail.
         qInfo("polling resumed %lld ms after the device answered again", took);
-        QVERIFY2(took < 2000, qPrintable(QString::number(took)));
         QTRY_COMPARE_WITH_TIMEOUT(m_form->PointCount(), 3, 20000);
         QCOMPARE(Rows("sgData").mid(0, 2), before);
         QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith(QStringLiteral("On line: COM99")), 20000);
