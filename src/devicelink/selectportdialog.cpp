@@ -74,6 +74,8 @@ TSelectPortDialog::TSelectPortDialog(const TPortOffer &offer, QWidget *parent)
     auto *line2 = new QLabel(QStringLiteral("Please choose another port."), this);
     line2->setObjectName(QStringLiteral("Line2"));
     line2->move(18, 30);
+    // The two lines read as one message: the second takes the first's size.
+    line2->setFont(line1->font());
     FitText(line2, frame->geometry().right() - 2 - 18);
 
     m_ports = new QComboBox(this);
