@@ -43,18 +43,17 @@ TEST_P(FilterText, BecomesQtForm)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FilterText,
-    testing::Values(TFilterCase{"ProjectCaseSensitive", "Qintar Project Files (*.prj)|*.PRJ",
-                                Qt::CaseSensitive, "Qintar Project Files (*.PRJ *.prj)"},
-                    TFilterCase{"ProjectCaseInsensitive", "Qintar Project Files (*.prj)|*.PRJ",
-                                Qt::CaseInsensitive, "Qintar Project Files (*.PRJ)"},
-                    TFilterCase{"TableFilesAlsoOfferAllFiles",
-                                "Qintar Project Files (*.prj)|*.PRJ|All files (*)|*", Qt::CaseSensitive,
-                                "Qintar Project Files (*.PRJ *.prj);;All files (*)"},
-                    TFilterCase{"SeveralEntries", "Text|*.txt;*.Csv|All|*.*", Qt::CaseSensitive,
-                                "Text (*.txt *.TXT *.Csv *.csv *.CSV);;All (*.*)"},
-                    TFilterCase{"MissingPattern", "Anything|", Qt::CaseSensitive, "Anything (*)"},
-                    TFilterCase{"AlreadyQtForm", "Tables (*.txt *.TXT)", Qt::CaseSensitive,
-                                "Tables (*.txt *.TXT)"}),
+    testing::Values(
+        TFilterCase{"ProjectCaseSensitive", "Qintar Project Files (*.prj)|*.PRJ", Qt::CaseSensitive,
+                    "Qintar Project Files (*.PRJ *.prj)"},
+        TFilterCase{"ProjectCaseInsensitive", "Qintar Project Files (*.prj)|*.PRJ", Qt::CaseInsensitive,
+                    "Qintar Project Files (*.PRJ)"},
+        TFilterCase{"TableFilesAlsoOfferAllFiles", "Qintar Project Files (*.prj)|*.PRJ|All files (*)|*",
+                    Qt::CaseSensitive, "Qintar Project Files (*.PRJ *.prj);;All files (*)"},
+        TFilterCase{"SeveralEntries", "Text|*.txt;*.Csv|All|*.*", Qt::CaseSensitive,
+                    "Text (*.txt *.TXT *.Csv *.csv *.CSV);;All (*.*)"},
+        TFilterCase{"MissingPattern", "Anything|", Qt::CaseSensitive, "Anything (*)"},
+        TFilterCase{"AlreadyQtForm", "Tables (*.txt *.TXT)", Qt::CaseSensitive, "Tables (*.txt *.TXT)"}),
     [](const auto &info) { return std::string(info.param.Name); });
 
 // Runs the test body with the working directory moved to a fresh temporary folder.
@@ -117,11 +116,12 @@ TEST_F(Sounds, PlayingNeverHangsOrComplains)
     EXPECT_EQ(QApplication::topLevelWidgets().count(), 0);
 }
 
-// Answers the next message box with the given button and records its caption and text.
-void AnswerNextBox(QMessageBox::StandardButton button, QString &caption, QString &text)
+// Answers the next message box with the given button and records its caption, text and icon.
+void AnswerNextBox(QMessageBox::StandardButton button, QString &caption, QString &text,
+                   QMessageBox::Icon *icon = nullptr)
 {
     auto poll = std::make_shared<std::function<void()>>();
-    *poll = [button, &caption, &text, poll] {
+    *poll = [button, &caption, &text, icon, poll] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box) {
             QTimer::singleShot(10, *poll);
@@ -129,6 +129,8 @@ void AnswerNextBox(QMessageBox::StandardButton button, QString &caption, QString
         }
         caption = box->windowTitle();
         text = box->text();
+        if (icon)
+            *icon = box->icon();
         box->button(button)->click();
     };
     QTimer::singleShot(0, *poll);
@@ -148,9 +150,24 @@ TEST(OperatorDialogs, BoxesCarryTheCaptionAndAnswerYesOrNo)
     EXPECT_TRUE(dialogs.AskYesNo(QStringLiteral("Are you sure?"), TOperatorDialogs::TStyle::Warning));
     EXPECT_EQ(text, QStringLiteral("Are you sure?"));
 
-    AnswerNextBox(QMessageBox::No, caption, text);
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    AnswerNextBox(QMessageBox::No, caption, text, &icon);
     EXPECT_FALSE(
         dialogs.AskYesNo(QStringLiteral("Save current data?"), TOperatorDialogs::TStyle::Information));
+    EXPECT_EQ(icon, QMessageBox::Information);
+
+    // The three-way question before work is discarded: each button gives its own answer.
+    using TAnswer = TOperatorDialogs::TAnswer;
+    for (const auto &[button, answer] :
+         {std::pair{QMessageBox::Yes, TAnswer::Yes}, std::pair{QMessageBox::No, TAnswer::No},
+          std::pair{QMessageBox::Cancel, TAnswer::Cancel}}) {
+        icon = QMessageBox::NoIcon;
+        AnswerNextBox(button, caption, text, &icon);
+        EXPECT_EQ(dialogs.AskYesNoCancel(QStringLiteral("Save current data?"),
+                                         TOperatorDialogs::TStyle::Information),
+                  answer);
+        EXPECT_EQ(icon, QMessageBox::Information);
+    }
 
     AnswerNextBox(QMessageBox::Ok, caption, text);
     dialogs.ShowError(QStringLiteral("Unable to write to Qintar_54_Setup.ini"));
