@@ -1,4 +1,3 @@
-#include "app/desklook.h"
 #include "app/projectname.h"
 #include "app/qintarform.h"
 #include "app/togglegroup.h"
@@ -16,14 +15,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
-
-Q_DECLARE_METATYPE(TOperatorDialogs::TAnswer)
 
 namespace {
 
@@ -243,80 +239,6 @@ private Q_SLOTS:
         QCOMPARE(Find<QTableView>(form, "sgData")->verticalHeader()->defaultSectionSize(), 15);
     }
 
-    void WindowShowsItsState()
-    {
-        auto station = Start();
-        TQintarForm &form = *station->form;
-        // Row 1 of each table is current and highlighted from the start.
-        for (const char *name : {"sgData", "sgDistance", "sgAngles"}) {
-            auto *view = Find<QTableView>(form, name);
-            QVERIFY2(view->selectionModel()->isRowSelected(0, {}), name);
-            QCOMPARE(view->currentIndex().row(), 0);
-        }
-        // The access code shows a star per character.
-        auto *password = Find<QLineEdit>(form, "edPassword");
-        password->setText(QStringLiteral("abc"));
-        QCOMPARE(password->displayText(), QStringLiteral("***"));
-        // A disabled button's caption looks different from an enabled one's.
-        auto *save = Find<QPushButton>(form, "btnSaveAlphaX");
-        QVERIFY(!save->isEnabled());
-        QVERIFY(save->palette().color(QPalette::Disabled, QPalette::ButtonText) !=
-                save->palette().color(QPalette::Active, QPalette::ButtonText));
-        // The access-code labels end inside the maintenance area, at their designed places.
-        for (const char *name : {"Label14", "Label15"}) {
-            auto *label = Find<QLabel>(form, name);
-            QVERIFY2(label->x() + label->fontMetrics().horizontalAdvance(label->text()) <= 1209, name);
-        }
-        QCOMPARE(Find<QLabel>(form, "Label14")->pos(), QPoint(986, 609));
-        // Every control of the window says what it does (the hidden port panel's own controls aside).
-        const QWidget *usb = Find<QWidget>(form, "USB");
-        for (QWidget *control : form.findChildren<QWidget *>()) {
-            const bool isControl = qobject_cast<QAbstractButton *>(control) ||
-                                   qobject_cast<QLineEdit *>(control) ||
-                                   qobject_cast<QTableView *>(control) || qobject_cast<QScrollBar *>(control);
-            if (!isControl || control->objectName().isEmpty() || usb->isAncestorOf(control))
-                continue;
-            QVERIFY2(!control->toolTip().isEmpty(), qPrintable(control->objectName()));
-        }
-    }
-
-    void StatusLineSpeaksPlainly()
-    {
-        auto station = Start();
-        TQintarForm &form = *station->form;
-        auto *strip = Find<QLabel>(form, "stLinkStatus");
-        Find<QPushButton>(form, "sbAngle")->click();
-        QCOMPARE(strip->text(), QStringLiteral("Angle: pick the first point"));
-        // A project name long enough to overflow the strip: the strip elides, the tooltip has it all.
-        const QString name = QString(150, QLatin1Char('n'));
-        PutPoint(form);
-        Find<QLineEdit>(form, "edProjectName")->setText(name);
-        Find<QPushButton>(form, "btnSaveAll")->click();
-        const QString whole = QDir::toNativeSeparators(QStringLiteral("Saved to Data/") + name + ".prj");
-        QVERIFY(strip->toolTip().startsWith(whole));
-        QVERIFY(strip->text().endsWith(QChar(0x2026)));
-        QVERIFY(strip->fontMetrics().horizontalAdvance(strip->text()) <= strip->width());
-    }
-
-    void WideningKeepsTheWindowOnScreen_data()
-    {
-        QTest::addColumn<int>("left");
-        QTest::addColumn<int>("expected");
-        // An available area 1400 wide from x 0: a 1225-wide window may start at 175 at most.
-        QTest::newRow("fits where it is") << 100 << 100;
-        QTest::newRow("moved left") << 400 << 175;
-        QTest::newRow("never off the left edge") << -50 << 0;
-    }
-
-    void WideningKeepsTheWindowOnScreen()
-    {
-        QFETCH(int, left);
-        QFETCH(int, expected);
-        QCOMPARE(TDeskLook::LeftKeepingOnScreen(left, 1225, QRect(0, 0, 1400, 900)), expected);
-        // A screen narrower than the window keeps its left edge in view.
-        QCOMPARE(TDeskLook::LeftKeepingOnScreen(left, 1225, QRect(0, 0, 1024, 768)), 0);
-    }
-
     void StartUpCreatesTheDataFolderAndHeaders()
     {
         auto station = Start();
@@ -455,65 +377,6 @@ private Q_SLOTS:
         QCOMPARE(Table(form, "sgAngles")->RowTexts(1), angles);
         // Saved, then emptied by New and loaded again: nothing to ask about.
         QVERIFY(station->dialogs.Questions.isEmpty());
-    }
-
-    // New, Clear and Load ask before they discard work; Yes saves first and goes on only when the
-    // file was written, Cancel keeps everything.
-    void DiscardingWorkAsksFirst_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("changed");
-        QTest::addColumn<QString>("projectName");
-        QTest::addColumn<TOperatorDialogs::TAnswer>("answer");
-        QTest::addColumn<bool>("asked");
-        QTest::addColumn<bool>("goesOn");
-        QTest::addColumn<bool>("saved");
-        using TAnswer = TOperatorDialogs::TAnswer;
-        for (const char *button : {"btnNew", "btnClear", "btnLoadAll"}) {
-            const QString name = QLatin1String(button);
-            QTest::addRow("%s, unchanged", button)
-                << name << false << "Bracket" << TAnswer::Cancel << false << true << false;
-            QTest::addRow("%s, Cancel", button)
-                << name << true << "Bracket" << TAnswer::Cancel << true << false << false;
-            QTest::addRow("%s, No", button)
-                << name << true << "Bracket" << TAnswer::No << true << true << false;
-            QTest::addRow("%s, Yes", button)
-                << name << true << "Bracket" << TAnswer::Yes << true << true << true;
-        }
-        QTest::newRow("Yes, save refused")
-            << "btnNew" << true << "" << TAnswer::Yes << true << false << false;
-    }
-
-    void DiscardingWorkAsksFirst()
-    {
-        QFETCH(QString, button);
-        QFETCH(bool, changed);
-        QFETCH(QString, projectName);
-        QFETCH(TOperatorDialogs::TAnswer, answer);
-        QFETCH(bool, asked);
-        QFETCH(bool, goesOn);
-        QFETCH(bool, saved);
-        auto station = Start();
-        TQintarForm &form = *station->form;
-        const QString project = station->folder.filePath(QStringLiteral("Data/Bracket.prj"));
-        PutPoint(form);
-        Find<QLineEdit>(form, "edProjectName")->setText(projectName);
-        if (!changed) {
-            Find<QPushButton>(form, "btnSaveAll")->click();
-            QVERIFY(QFile::remove(project));
-        }
-        station->dialogs.ThreeWayAnswers = {answer};
-        Find<QPushButton>(form, button.toLatin1().constData())->click();
-
-        QCOMPARE(station->dialogs.Questions, asked ? QStringList("Save current data?") : QStringList());
-        for (TOperatorDialogs::TStyle style : station->dialogs.QuestionStyles)
-            QCOMPARE(style, TOperatorDialogs::TStyle::Information);
-        QCOMPARE(QFileInfo::exists(project), saved);
-        // Load goes on to its file dialog (cancelled here, so the tables stay); New and Clear empty them.
-        if (button == QLatin1String("btnLoadAll"))
-            QCOMPARE(station->dialogs.FileDialogTitles.size(), goesOn ? 1 : 0);
-        else
-            QCOMPARE(form.HasMeasuredData(), !goesOn);
     }
 
     void ExportAndReportFromTheContextMenus()

@@ -213,7 +213,8 @@ TEST_F(DeviceLinkTest, PortZeroWithNoPortAtAllStillOffersTheChooser)
         port.OpenPort(true);
         ADD_FAILURE() << "opened with nothing set up";
     } catch (const TSerialError &error) {
-        EXPECT_TRUE(error.Message().startsWith("No serial port is set up among COM1 to COM50")) << error.what();
+        EXPECT_TRUE(error.Message().startsWith("No serial port is set up among COM1 to COM50"))
+            << error.what();
     }
     EXPECT_EQ(offered, QList<QList<quint16>>{{}});
     EXPECT_FALSE(port.IsOpen());
