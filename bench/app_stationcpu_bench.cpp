@@ -14,12 +14,14 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <memory>
 
@@ -79,6 +81,26 @@ QByteArray ProjectOf(int points)
             "Pt 1, Pt 2, Pt 3, theta3D, thetaXY, thetaXZ, thetaYZ\r\n[End]\r\n";
     return text;
 }
+
+// With QINTAR_CPU_PAINTS set, counts the paints of each widget during the measured stretch, to show
+// what a poll repaints beyond the live marker.
+class TPaintCounter : public QObject
+{
+public:
+    QMap<QString, int> Paints;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            const QString name = watched->objectName().isEmpty()
+                                     ? QString::fromLatin1(watched->metaObject()->className())
+                                     : watched->objectName();
+            ++Paints[name];
+        }
+        return false;
+    }
+};
 
 // One simulator and one window for all cases, kept on line between them.
 class TStation
@@ -212,6 +234,11 @@ void BM_StationCpu(benchmark::State &state)
     station->BringToFront(chart);
     TStation::RunFor(WarmUpMs);
 
+    std::unique_ptr<TPaintCounter> counter;
+    if (qEnvironmentVariableIsSet("QINTAR_CPU_PAINTS")) {
+        counter = std::make_unique<TPaintCounter>();
+        QApplication::instance()->installEventFilter(counter.get());
+    }
     for (auto _ : state) {
         const int positionsBefore = station->Positions();
         QElapsedTimer wall;
@@ -220,6 +247,11 @@ void BM_StationCpu(benchmark::State &state)
         TStation::RunFor(MeasureMs());
         const double cpu = ProcessCpuSeconds() - cpuBefore;
         const double seconds = double(wall.nsecsElapsed()) / 1e9;
+        if (counter) {
+            QApplication::instance()->removeEventFilter(counter.get());
+            for (auto paint = counter->Paints.cbegin(); paint != counter->Paints.cend(); ++paint)
+                std::fprintf(stderr, "paints of %s: %d\n", qPrintable(paint.key()), paint.value());
+        }
         state.SetIterationTime(seconds);
         state.counters["cpu_percent"] = 100.0 * cpu / seconds;
         state.counters["polls"] = station->Positions() - positionsBefore;
