@@ -25,6 +25,7 @@ const QColor BorderColour(64, 64, 64);
 // the marks.
 constexpr double LiveHalfSize = 6.0;
 constexpr double LiveHalo = 2.0;
+constexpr double LiveArmWidth = 3.0;
 const QColor LiveColour(200, 0, 150);
 
 QPainterPath StarPath(double radius)
@@ -97,7 +98,9 @@ QRect TViewWidget::LiveMarkerRect() const
     const auto place = MarkPosition(live->At(live->Count() - 1));
     if (!place)
         return {};
-    const double reach = LiveHalfSize + LiveHalo + 1.0;
+    // The halo's square caps reach half its width beyond the arms; antialiasing touches one more
+    // pixel. Anything drawn outside this rectangle would stay behind when the marker moves.
+    const double reach = LiveHalfSize + (LiveArmWidth + 2 * LiveHalo) / 2.0 + 2.0;
     return QRectF(place->x() - reach, place->y() - reach, 2 * reach, 2 * reach).toAlignedRect();
 }
 
@@ -189,10 +192,10 @@ void TViewWidget::PaintLiveMarker(QPainter &painter, QPointF place) const
     } else {
         const QPointF across(LiveHalfSize, 0.0);
         const QPointF up(0.0, LiveHalfSize);
-        painter.setPen(QPen(Qt::white, 3.0 + 2 * LiveHalo, Qt::SolidLine, Qt::SquareCap));
+        painter.setPen(QPen(Qt::white, LiveArmWidth + 2 * LiveHalo, Qt::SolidLine, Qt::SquareCap));
         painter.drawLine(place - across, place + across);
         painter.drawLine(place - up, place + up);
-        painter.setPen(QPen(LiveColour, 3.0, Qt::SolidLine, Qt::SquareCap));
+        painter.setPen(QPen(LiveColour, LiveArmWidth, Qt::SolidLine, Qt::SquareCap));
         painter.drawLine(place - across, place + across);
         painter.drawLine(place - up, place + up);
     }

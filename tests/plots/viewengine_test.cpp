@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPaintEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QVector3D>
@@ -367,10 +368,16 @@ TEST_P(ViewLayersTest, LiveMoveRepaintsOnlyTheMarkerAndThePictureIsBuiltOnlyForN
     EXPECT_TRUE(moved.subtracted(QRegion(from).united(to)).isEmpty()) << moved.boundingRect().width();
     EXPECT_TRUE(moved.contains(from) && moved.contains(to));
     EXPECT_EQ(view->PictureBuildCount(), builds);
-    // The marker shows at its new place, and its old place is clean again.
+    // The marker shows at its new place, and what the window shows is the view drawn afresh: no
+    // trace of the marker is left at its old place.
     const QImage picture = view->grab().toImage();
     EXPECT_TRUE(HasColourNear(picture, QRectF(to).center(), QColor(200, 0, 150)));
     EXPECT_FALSE(HasColourNear(picture, QRectF(from).center(), QColor(200, 0, 150)));
+    const QImage shown = window.screen()
+                             ->grabWindow(window.winId(), view->x(), view->y(), view->width(), view->height())
+                             .toImage()
+                             .convertToFormat(picture.format());
+    EXPECT_EQ(shown, picture);
 
     // A zoom and a new point each build the picture again, and the whole view is painted.
     const QRegion zoomed = PaintsOf(view, [&] { views.ZoomChanged(chart, 60); });
