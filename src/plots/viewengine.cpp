@@ -4,7 +4,9 @@
 #include "plots/plot3dview.h"
 #include "plots/viewseries.h"
 
+#include <QHelpEvent>
 #include <QScrollBar>
+#include <QToolTip>
 
 namespace {
 
@@ -25,9 +27,8 @@ QString SeriesName(int series)
     return QStringLiteral("Series%1").arg(series);
 }
 
-// A bar shows its value as a tooltip, kept up to date as it moves.
 QScrollBar *MakeBar(Qt::Orientation orientation, int minimum, int maximum, int value, int pageStep,
-                    const QString &name, const QString &tip, QWidget *chart)
+                    const QString &name, QWidget *chart)
 {
     auto *bar = new QScrollBar(orientation, chart);
     bar->setObjectName(name);
@@ -35,9 +36,6 @@ QScrollBar *MakeBar(Qt::Orientation orientation, int minimum, int maximum, int v
     bar->setSingleStep(1);
     bar->setPageStep(pageStep);
     bar->setValue(value);
-    bar->setToolTip(tip.arg(value));
-    QObject::connect(bar, &QScrollBar::valueChanged, bar,
-                     [bar, tip](int position) { bar->setToolTip(tip.arg(position)); });
     if (orientation == Qt::Vertical)
         bar->resize(BarThickness, BarLength);
     else
@@ -75,16 +73,43 @@ TViewEngine::TViewEngine(QWidget *parent) : QObject(parent)
     const std::array<QString, 4> zoomNames = {QStringLiteral("scrlZoomXY"), QStringLiteral("scrlZoomXZ"),
                                               QStringLiteral("scrlZoomYZ"), QStringLiteral("scrlZoom3D")};
     for (int chart = 1; chart <= 4; ++chart) {
-        QScrollBar *bar = MakeBar(Qt::Vertical, 5, 100, 100, ZoomPageStep, zoomNames[chart - 1],
-                                  tr("Zoom: -%1 to %1 mm"), Chart(chart));
+        QScrollBar *bar =
+            MakeBar(Qt::Vertical, 5, 100, 100, ZoomPageStep, zoomNames[chart - 1], Chart(chart));
+        m_barValueTexts[bar] = tr("-%1 to %1 mm");
         bar->move(0, ZoomBarTop);
         Chart(chart)->SetZoomBar(bar);
         m_zoomBars[chart - 1] = bar;
     }
     m_rotateBar = MakeBar(Qt::Horizontal, 0, 360, m_view3D->Rotation(), AnglePageStep,
-                          QStringLiteral("scrlRotate3D"), tr("Rotation: %1\u00b0"), m_view3D);
+                          QStringLiteral("scrlRotate3D"), m_view3D);
+    m_barValueTexts[m_rotateBar] = tr("Rotation %1\u00b0");
     m_elevateBar = MakeBar(Qt::Vertical, 0, 360, m_view3D->Elevation(), AnglePageStep,
-                           QStringLiteral("scrlElevate3D"), tr("Elevation: %1\u00b0"), m_view3D);
+                           QStringLiteral("scrlElevate3D"), m_view3D);
+    m_barValueTexts[m_elevateBar] = tr("Elevation %1\u00b0");
+    for (QScrollBar *bar :
+         {m_zoomBars[0], m_zoomBars[1], m_zoomBars[2], m_zoomBars[3], m_rotateBar, m_elevateBar})
+        bar->installEventFilter(this);
+}
+
+QString TViewEngine::BarTip(const QScrollBar *bar) const
+{
+    const auto valueText = m_barValueTexts.constFind(bar);
+    if (valueText == m_barValueTexts.constEnd())
+        return bar ? bar->toolTip() : QString();
+    const QString value = valueText->arg(bar->value());
+    return bar->toolTip().isEmpty() ? value : bar->toolTip() + QLatin1Char('\n') + value;
+}
+
+bool TViewEngine::eventFilter(QObject *watched, QEvent *event)
+{
+    // The bar's tooltip (whatever describes it) with its value as it is at that moment.
+    if (event->type() == QEvent::ToolTip) {
+        if (auto *bar = qobject_cast<QScrollBar *>(watched); bar && m_barValueTexts.contains(bar)) {
+            QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), BarTip(bar), bar);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 TViewWidget *TViewEngine::Chart(int chart) const

@@ -2,6 +2,7 @@
 
 #include "plots/chartengine.h"
 
+#include <QHash>
 #include <QObject>
 #include <QPointF>
 #include <array>
@@ -50,6 +51,8 @@ public:
     QScrollBar *ZoomBar(int chart) const;
     QScrollBar *RotateBar() const { return m_rotateBar; }
     QScrollBar *ElevateBar() const { return m_elevateBar; }
+    // What a bar's tooltip shows: its own tooltip text (what it does), then its value as it stands.
+    QString BarTip(const QScrollBar *bar) const;
 
     // Gives the four charts the same rectangle in the parent, places the bars inside them, sets the
     // 3D bars to the current rotation and elevation, and brings Chart1 to front.
@@ -62,6 +65,9 @@ public:
     // or -1.
     int MarkAt(int chart, QPointF position) const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     // Series 1 to 16 (nullptr otherwise).
     TViewSeries *Series(int series) const;
@@ -72,4 +78,6 @@ private:
     QScrollBar *m_rotateBar = nullptr;
     QScrollBar *m_elevateBar = nullptr;
     int m_front = 1;
+    // How each bar's value reads in its tooltip.
+    QHash<const QScrollBar *, QString> m_barValueTexts;
 };
