@@ -3,7 +3,7 @@
 #include "app/desklook.h"
 #include "app/qintarform.h"
 #include "register/texttable.h"
-#include "scripteddialogs.h"
+#include "stationundertest.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -26,48 +26,19 @@ class TDeskStateTest : public QObject
     Q_OBJECT
 
 private:
-    // A window started in its own empty working directory.
-    struct TStation
-    {
-        QTemporaryDir folder;
-        TScriptedDialogs dialogs;
-        std::unique_ptr<TQintarForm> form;
-    };
+    using TStation = TStationUnderTest;
 
-    std::unique_ptr<TStation> Start(bool blockDataFolder = false)
+    static std::unique_ptr<TStation> Start(bool blockDataFolder = false)
     {
-        auto station = std::make_unique<TStation>();
-        if (blockDataFolder) {
-            QFile blocker(station->folder.filePath(QStringLiteral("Data")));
-            blocker.open(QIODevice::WriteOnly);
-        }
-        QDir::setCurrent(station->folder.path());
-        station->form = std::make_unique<TQintarForm>(&station->dialogs);
-        QDir::setCurrent(m_startDirectory);
-        return station;
+        return TStation::Start(blockDataFolder);
     }
-
     template <typename T> static T *Find(TQintarForm &form, const char *name)
     {
-        T *widget = form.findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no control named %s", name);
-        return widget;
+        return TStation::Find<T>(form, name);
     }
+    static TTextTable *Table(TQintarForm &form, const char *name) { return TStation::Table(form, name); }
+    static void PutPoint(TQintarForm &form) { TStation::PutPoint(form); }
 
-    static TTextTable *Table(TQintarForm &form, const char *name)
-    {
-        return qobject_cast<TTextTable *>(Find<QTableView>(form, name)->model());
-    }
-
-    static void PutPoint(TQintarForm &form)
-    {
-        TTextTable *data = Table(form, "sgData");
-        data->SetRowTexts(1, {QStringLiteral("1"), QStringLiteral("1.000"), QStringLiteral("2.000"),
-                              QStringLiteral("3.000")});
-    }
-
-    QString m_startDirectory = QDir::currentPath();
     QTemporaryDir m_configFolder;
 
 private Q_SLOTS:
