@@ -27,11 +27,7 @@ constexpr int kAngleColumns = 7;
 // Longest file name (in bytes on POSIX, in UTF-16 units on Windows) that common file systems take.
 constexpr qsizetype kMaxFileNameLength = 255;
 
-struct TSection
-{
-    QList<QStringList> rows;
-    qsizetype skipped = 0;
-};
+using TSection = TRowLines::TRowsRead;
 
 // Reads row lines up to the section's end line (consumed). Rows beyond MaxRows are counted, not kept,
 // so the later sections still start at their own lines.
@@ -40,10 +36,7 @@ void ReadSection(TLineReader &reader, const QString &endLine, int columnCount, T
     while (const std::optional<QString> line = reader.ReadLine()) {
         if (*line == endLine)
             return;
-        if (section.rows.size() < TRowLines::MaxRows)
-            section.rows.append(TRowLines::SplitRow(*line, columnCount));
-        else
-            ++section.skipped;
+        TRowLines::AddLine(section, *line, columnCount);
     }
 }
 
@@ -74,7 +67,9 @@ bool IsWindowsDeviceName(const QString &name)
 
 QString TProjectFile::FilePath(const QString &dataDirectory, const QString &projectName)
 {
-    return QDir(dataDirectory).filePath(projectName + Extension);
+    // Joined as text: QDir::filePath would take a name beginning with ":" for a resource path and
+    // return it alone, which saves the file outside the data folder.
+    return QDir(dataDirectory).absolutePath() + QLatin1Char('/') + projectName + Extension;
 }
 
 QString TProjectFile::CheckProjectName(const QString &projectName, TNameRules rules)
@@ -86,8 +81,6 @@ QString TProjectFile::CheckProjectName(const QString &projectName, TNameRules ru
     };
     if (projectName.contains(QLatin1Char('/')) || projectName.contains(QLatin1Char('\\')))
         return refuse(QStringLiteral("it holds \"/\" or \"\\\""));
-    if (projectName.contains(QLatin1String("..")))
-        return refuse(QStringLiteral("it holds \"..\""));
     for (const QChar c : projectName) {
         if (c.category() == QChar::Other_Control)
             return refuse(QStringLiteral("it holds a control character"));
@@ -104,8 +97,6 @@ QString TProjectFile::CheckProjectName(const QString &projectName, TNameRules ru
         if (QStringView(u"<>:\"|?*").contains(c))
             return refuse(QStringLiteral("it holds one of the characters < > : \" | ? *"));
     }
-    if (projectName.endsWith(QLatin1Char('.')) || projectName.endsWith(QLatin1Char(' ')))
-        return refuse(QStringLiteral("it ends with a dot or a blank"));
     if (IsWindowsDeviceName(projectName))
         return refuse(QStringLiteral("Windows keeps that name for a device"));
     return {};
@@ -185,12 +176,14 @@ TFileResult TProjectFile::Load(QIODevice &device)
     TRowLines::FillTable(m_tables.angles, angles.rows);
     result.projectName = name;
 
-    if (points.skipped > 0)
-        result.warnings.append(SkippedWarning(points.skipped, QStringLiteral("point")));
-    if (distances.skipped > 0)
-        result.warnings.append(SkippedWarning(distances.skipped, QStringLiteral("distance")));
-    if (angles.skipped > 0)
-        result.warnings.append(SkippedWarning(angles.skipped, QStringLiteral("angle")));
+    if (points.beyond > 0)
+        result.warnings.append(SkippedWarning(points.beyond, QStringLiteral("point")));
+    if (distances.beyond > 0)
+        result.warnings.append(SkippedWarning(distances.beyond, QStringLiteral("distance")));
+    if (angles.beyond > 0)
+        result.warnings.append(SkippedWarning(angles.beyond, QStringLiteral("angle")));
+    if (const qsizetype blank = points.blank + distances.blank + angles.blank; blank > 0)
+        result.warnings.append(TRowLines::BlankLinesWarning(blank));
     if (reader.ReachedEnd()) {
         result.warnings.append(QStringLiteral("The file ends before its \"%1\" line; it may be incomplete. "
                                               "What it holds has been loaded.")

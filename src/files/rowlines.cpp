@@ -6,8 +6,10 @@
 
 void TRowLines::AppendRows(QString &text, const TTextTable &table, int columnCount)
 {
-    const int rows = std::min(table.FilledRowCount(), MaxRows);
-    for (int row = 1; row <= rows; ++row) {
+    const int lastRow = std::min(table.RowCount() - 1, MaxRows);
+    for (int row = 1; row <= lastRow; ++row) {
+        if (table.IsRowFree(row))
+            continue;
         for (int column = 0; column < columnCount; ++column) {
             if (column > 0)
                 text += QLatin1Char(',');
@@ -29,13 +31,33 @@ QStringList TRowLines::SplitRow(QString line, int columnCount)
     return fields;
 }
 
+void TRowLines::AddLine(TRowsRead &read, const QString &line, int columnCount)
+{
+    QStringList fields = SplitRow(line, columnCount);
+    if (fields.value(0).isEmpty())
+        ++read.blank;
+    else if (read.rows.size() < MaxRows)
+        read.rows.append(std::move(fields));
+    else
+        ++read.beyond;
+}
+
+QString TRowLines::BlankLinesWarning(qsizetype blank)
+{
+    if (blank == 0)
+        return {};
+    return QStringLiteral("%1 blank line(s) or row(s) without a first field were skipped; the rows around "
+                          "them have been loaded.")
+        .arg(blank);
+}
+
 int TRowLines::HighestPointNumber(const QList<QStringList> &rows)
 {
     int highest = 0;
     for (const QStringList &row : rows) {
         bool ok = false;
         const int number = row.value(0).toInt(&ok);
-        if (ok)
+        if (ok && number <= MaxCountedPointNumber)
             highest = std::max(highest, number);
     }
     return highest;

@@ -76,15 +76,10 @@ TFileResult TTableFile::Load(TKind kind, const QString &fileName)
 TFileResult TTableFile::Load(TKind kind, QIODevice &device)
 {
     const int columnCount = ColumnCount(kind);
-    QList<QStringList> rows;
-    qsizetype skipped = 0;
+    TRowLines::TRowsRead read;
     TLineReader reader(device);
-    while (const std::optional<QString> line = reader.ReadLine()) {
-        if (rows.size() < TRowLines::MaxRows)
-            rows.append(TRowLines::SplitRow(*line, columnCount));
-        else
-            ++skipped;
-    }
+    while (const std::optional<QString> line = reader.ReadLine())
+        TRowLines::AddLine(read, *line, columnCount);
 
     TFileResult result;
     if (reader.ReadError()) {
@@ -93,14 +88,16 @@ TFileResult TTableFile::Load(TKind kind, QIODevice &device)
         return result;
     }
     if (kind == TKind::Coordinates)
-        result.pointCount = TRowLines::FillPoints(m_tables, rows);
+        result.pointCount = TRowLines::FillPoints(m_tables, read.rows);
     else
-        TRowLines::FillTable(Table(kind), rows);
-    if (skipped > 0) {
+        TRowLines::FillTable(Table(kind), read.rows);
+    if (read.beyond > 0) {
         result.warnings.append(QStringLiteral("The file holds %1 more rows than the table can take; only the "
                                               "first %2 were loaded.")
-                                   .arg(skipped)
+                                   .arg(read.beyond)
                                    .arg(TRowLines::MaxRows));
     }
+    if (read.blank > 0)
+        result.warnings.append(TRowLines::BlankLinesWarning(read.blank));
     return result;
 }

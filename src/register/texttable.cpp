@@ -1,5 +1,7 @@
 #include "register/texttable.h"
 
+#include <algorithm>
+
 TTextTable::TTextTable(int columnCount, int rowCount, QObject *parent)
     : QAbstractTableModel(parent), m_columnCount(columnCount)
 {
@@ -75,8 +77,13 @@ void TTextTable::ClearDataRows()
 {
     if (RowCount() < 2)
         return;
-    for (int row = 1; row < RowCount(); ++row)
-        m_cells[row] = QStringList(m_columnCount, QString());
+    // Only rows that hold something are replaced: a load empties the tables every time, and most of
+    // their 999 rows are empty already.
+    for (int row = 1; row < RowCount(); ++row) {
+        const QStringList &cells = std::as_const(m_cells)[row];
+        if (std::any_of(cells.cbegin(), cells.cend(), [](const QString &cell) { return !cell.isNull(); }))
+            m_cells[row] = QStringList(m_columnCount, QString());
+    }
     Q_EMIT dataChanged(index(0, 0), index(RowCount() - 2, m_columnCount - 1), {Qt::DisplayRole});
 }
 

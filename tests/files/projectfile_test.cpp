@@ -74,12 +74,15 @@ TEST_F(ProjectFile, EmptyProjectIsTenLinesAndUndefinedAnglesStayText)
     EXPECT_EQ(target.angles.Cell(4, 1), QStringLiteral("***.***"));
 }
 
-TEST_F(ProjectFile, RowsEndAtTheFirstFreeRow)
+TEST_F(ProjectFile, AFreeRowDoesNotEndTheRowsWritten)
 {
+    // Every row the table shows is saved: a free row between filled ones is passed over.
     FillTwoPoints();
     source.data.SetRowTexts(4, {"4", "1.000", "1.000", "1.000"});
+    source.angles.SetRowTexts(2, {"1", "2", "3", "1.000", "2.000", "3.000", "4.000"});
     const QByteArray bytes = TProjectFile(source.Tables()).Compose(QStringLiteral("p"), kStamp);
-    EXPECT_TRUE(bytes.contains("2,20.000,-3.250,0.000\r\n[Distances]\r\n"));
+    EXPECT_TRUE(bytes.contains("2,20.000,-3.250,0.000\r\n4,1.000,1.000,1.000\r\n[Distances]\r\n"));
+    EXPECT_TRUE(bytes.contains("thetaYZ\r\n1,2,3,1.000,2.000,3.000,4.000\r\n[End]"));
 }
 
 TEST_F(ProjectFile, SaveAndLoadGiveBackTablesNameCountAndPlots)
@@ -183,6 +186,10 @@ TEST_P(ProjectName, RefusedNamesWriteNothing)
         QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size() +
         QDir(data).entryList(QDir::Files | QDir::Hidden | QDir::AllDirs | QDir::NoDotAndDotDot).size());
     EXPECT_EQ(filesWritten, c.status == TFileResult::TStatus::Done ? 1 : 0);
+    // Every accepted name lands in the data folder, under the name as typed.
+    if (c.status == TFileResult::TStatus::Done) {
+        EXPECT_EQ(QDir(data).entryList(QDir::Files | QDir::Hidden), QStringList{c.name + ".prj"});
+    }
     if (c.status == TFileResult::TStatus::NoProjectName) {
         EXPECT_EQ(result.message, QStringLiteral("Please enter a project name"));
     }
@@ -209,18 +216,21 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TNameCase{N(u""), R::Posix, S::NoProjectName}, TNameCase{N(u"  \t "), R::Posix, S::NoProjectName},
         TNameCase{N(u"../escape"), R::Posix, S::RefusedName}, TNameCase{N(u"a/b"), R::Posix, S::RefusedName},
-        TNameCase{N(u"a\\b"), R::Posix, S::RefusedName}, TNameCase{N(u".."), R::Posix, S::RefusedName},
-        TNameCase{N(u"tab\there"), R::Posix, S::RefusedName},
+        TNameCase{N(u"a\\b"), R::Posix, S::RefusedName}, TNameCase{N(u"tab\there"), R::Posix, S::RefusedName},
         // A file name takes 255 bytes: "\u00e9" is two of them, ".prj" four more.
         TNameCase{N(u"\u00e9") + QString(249, u'x'), R::Posix, S::Done},
         TNameCase{N(u"\u00e9") + QString(250, u'x'), R::Posix, S::RefusedName},
         TNameCase{N(u"CON"), R::Windows, S::RefusedName}, TNameCase{N(u"lpt1.x"), R::Windows, S::RefusedName},
-        TNameCase{N(u"name."), R::Windows, S::RefusedName},
-        TNameCase{N(u"name "), R::Windows, S::RefusedName}, TNameCase{N(u"a:b"), R::Windows, S::RefusedName},
+        TNameCase{N(u"a:b"), R::Windows, S::RefusedName},
         // Names that are fine: a leading blank, dots, accents, and the device names on POSIX.
         TNameCase{N(u" bracket A"), R::Posix, S::Done}, TNameCase{N(u"v1.2 final"), R::Windows, S::Done},
         TNameCase{N(u"Pi\u00e8ce \u00e0 trous"), R::Posix, S::Done}, TNameCase{N(u"CON"), R::Posix, S::Done},
-        TNameCase{N(u"name "), R::Posix, S::Done}, TNameCase{N(u"COM10"), R::Windows, S::Done}),
+        TNameCase{N(u"name "), R::Posix, S::Done}, TNameCase{N(u"COM10"), R::Windows, S::Done},
+        // ".prj" follows the name and "/" and "\\" are refused, so ".." cannot leave the folder, and a
+        // trailing dot or blank is not the end of the file name; ":" is no resource path here.
+        TNameCase{N(u".."), R::Posix, S::Done}, TNameCase{N(u"a..b"), R::Windows, S::Done},
+        TNameCase{N(u"name."), R::Windows, S::Done}, TNameCase{N(u"name "), R::Windows, S::Done},
+        TNameCase{N(u":colon"), R::Posix, S::Done}, TNameCase{N(u":/x"), R::Posix, S::RefusedName}),
     NameCaseName);
 
 TEST_F(ProjectFile, AccentedNameRoundTripsThroughCodePageBytes)
@@ -337,6 +347,27 @@ INSTANTIATE_TEST_SUITE_P(
                   {"The file holds 3 more point rows"}},
         // After deletions the highest number decides, so the next point gets a new number.
         TLoadCase{"gaps", Project({"1,0,0,0", "5,0,0,0", "3,0,0,0"}, {}, kAnglesEnd), 3, 0, 1, 5, "p", {}},
+        // Numbers above 999999 load but do not count, so the numbering cannot overflow.
+        TLoadCase{"huge numbers",
+                  Project({"1,0,0,0", "1000000,0,0,0", "2147483647,0,0,0"}, {}, kAnglesEnd),
+                  3,
+                  0,
+                  1,
+                  3,
+                  "p",
+                  {}},
+        TLoadCase{
+            "largest counted number", Project({"999999,0,0,0"}, {}, kAnglesEnd), 1, 0, 1, 999999, "p", {}},
+        // Blank lines and rows without a first field leave no free row in the middle of a table (the
+        // next save would stop there), and the operator is told how many were skipped.
+        TLoadCase{"blank lines",
+                  Project({"1,0,0,0", "", ",5,5,5", "2,0,0,0"}, {" ", kOneDistance[0]}, kAnglesEnd),
+                  2,
+                  1,
+                  1,
+                  2,
+                  "p",
+                  {"3 blank line(s)"}},
         // A file without end lines stops at its end instead of filling the table with empty rows.
         TLoadCase{"truncated",
                   Crlf({"[General]", "Project Name = p", "t", "[Coordinates]", "h", "1,1,2,3"}),
