@@ -1,5 +1,9 @@
 #include "app/projectname.h"
 
+#include "files/codepage1252.h"
+
+#include <algorithm>
+
 namespace {
 
 bool IsBlankOrControl(QChar c)
@@ -25,7 +29,12 @@ QString DefaultProjectName(const QDateTime &when, const QLocale &locale)
     for (QChar c : locale.monthName(date.month(), QLocale::ShortFormat))
         if (c.isLetter())
             month.append(c);
-    if (month.isEmpty())
+    // The name goes into the project file and its file name: a month without Latin letters (Chinese,
+    // Greek, Russian...) or with letters the files' code page lacks is written the English way.
+    const bool usable = !month.isEmpty() && std::all_of(month.cbegin(), month.cend(), [](QChar c) {
+        return c.script() == QChar::Script_Latin && TCodePage1252::ByteOf(c.unicode()) >= 0;
+    });
+    if (!usable)
         month = QLocale::c().monthName(date.month(), QLocale::ShortFormat);
     return QStringLiteral("%1%2%3_%4%5%6")
         .arg(date.year(), 4, 10, QLatin1Char('0'))

@@ -538,6 +538,12 @@ private Q_SLOTS:
         QTest::newRow("german abbreviation without its point")
             << QDateTime(QDate(2024, 12, 9), QTime(8, 5, 9)) << QLocale(QLocale::German)
             << "2024Dez09_080509";
+        // No Latin letters, or letters the files' code page lacks: the English abbreviation.
+        const QDateTime march(QDate(2024, 3, 5), QTime(14, 23, 1));
+        QTest::newRow("chinese") << march << QLocale(QLocale::Chinese, QLocale::China) << "2024Mar05_142301";
+        QTest::newRow("russian") << march << QLocale(QLocale::Russian) << "2024Mar05_142301";
+        QTest::newRow("greek") << march << QLocale(QLocale::Greek) << "2024Mar05_142301";
+        QTest::newRow("czech") << march << QLocale(QLocale::Czech) << "2024Mar05_142301";
     }
 
     void DefaultProjectNameFollowsTheLocale()
