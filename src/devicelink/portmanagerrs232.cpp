@@ -499,7 +499,9 @@ void TPortManagerRS232::TakeByte(char byte)
 
     if (completesSequence)
         ++m_endSequencesSeen;
-    if (m_endSequencesSeen == m_numberOfReceiveEndSequences) {
+    // "At least": a change of the end sequence or of their number while a reply comes in can leave
+    // more end sequences in the buffer than are now needed.
+    if (m_endSequencesSeen >= m_numberOfReceiveEndSequences) {
         CompleteReply();
         return;
     }

@@ -91,6 +91,8 @@ public:
     // The error shown for the transaction in progress; empty when all is well.
     QByteArray ErrorText() const { return m_errorText; }
     bool Busy() const { return m_busy; }
+    // Bytes of the reply collected so far; never more than MaxReceiveBuffer.
+    qsizetype ReceiveBufferSize() const { return m_receiveBuffer.size(); }
     quint16 TransmitTries() const { return m_transmitTries; }
     quint16 ReceiveTries() const { return m_receiveTries; }
 

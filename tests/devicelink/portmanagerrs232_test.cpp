@@ -5,6 +5,7 @@
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
@@ -409,6 +410,8 @@ struct TAssemblyCase
     qint32 count;
     QList<QByteArray> chunks;
     QList<QByteArray> replies;
+    // Set: the end sequence changes to it after the first chunk.
+    std::optional<QByteArray> endSequenceAfterFirstChunk = std::nullopt;
 };
 
 void PrintTo(const TAssemblyCase &c, std::ostream *out)
@@ -426,8 +429,11 @@ TEST_P(ReplyAssemblyTest, CollectsUpToTheEndSequences)
     engine->SetReceiveEndSequence(c.endSequence);
     engine->SetNumberOfReceiveEndSequences(c.count);
     port->Open = true;
-    for (const QByteArray &chunk : c.chunks)
+    for (const QByteArray &chunk : c.chunks) {
         port->Deliver(chunk);
+        if (c.endSequenceAfterFirstChunk && &chunk == &c.chunks.first())
+            engine->SetReceiveEndSequence(*c.endSequenceAfterFirstChunk);
+    }
     EXPECT_EQ(replies, c.replies);
 }
 
@@ -440,7 +446,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TAssemblyCase{"SplitEndSequence", "\r\n", 1, {"AB\r", "\nCD\r\n"}, {"AB", "CD"}},
                       TAssemblyCase{"OverlappingOccurrences", "aa", 2, {"xaaa"}, {"xa"}},
                       TAssemblyCase{"TailStartsTheNextReply", "\r", 1, {"A\rB", "C\r"}, {"A", "BC"}},
-                      TAssemblyCase{"EmptyEndSequenceNeverEnds", "", 1, {"ABC\r"}, {}}),
+                      TAssemblyCase{"EmptyEndSequenceNeverEnds", "", 1, {"ABC\r"}, {}},
+                      // Two CRs wait when CR becomes the end sequence: more than needed still completes.
+                      TAssemblyCase{"EndSequenceChangedMidReply", "\r\n", 1, {"A\rB\r", "C"}, {"ABC"}, "\r"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // The running count must give exactly what counting over the whole buffer after each byte gives.
