@@ -122,7 +122,12 @@ std::optional<QString> TProfileFile::ReadValue(const QString &section, const QSt
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray content = file.readAll();
+    return ValueIn(file.readAll(), section, key);
+}
+
+std::optional<QString> TProfileFile::ValueIn(const QByteArray &content, const QString &section,
+                                             const QString &key)
+{
     const QString wantedSection = section.trimmed();
     const QString wantedKey = key.trimmed();
 

@@ -31,6 +31,10 @@ public:
     // a '=' or a leading '[' in the key, a ']' in the section, an empty key or section).
     bool WriteValue(const QString &section, const QString &key, const QString &value);
 
+    // The value of the key in a file content, as ReadValue reads it.
+    static std::optional<QString> ValueIn(const QByteArray &content, const QString &section,
+                                          const QString &key);
+
     // The file content with one key set, as WriteValue would write it; public for the tests of the
     // layout rules. No value for names or values that cannot be stored (see WriteValue).
     static std::optional<QByteArray> WithValue(const QByteArray &content, const QString &section,
