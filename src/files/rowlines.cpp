@@ -6,7 +6,7 @@
 
 void TRowLines::AppendRows(QString &text, const TTextTable &table, int columnCount)
 {
-    const int lastRow = std::min(table.RowCount() - 1, MaxRows);
+    const int lastRow = std::min(table.LastUsedRow(), MaxRows);
     for (int row = 1; row <= lastRow; ++row) {
         if (table.IsRowFree(row))
             continue;

@@ -1,7 +1,5 @@
 #include "register/texttable.h"
 
-#include <algorithm>
-
 TTextTable::TTextTable(int columnCount, int rowCount, QObject *parent)
     : QAbstractTableModel(parent), m_columnCount(columnCount)
 {
@@ -16,6 +14,7 @@ void TTextTable::SetRowCount(int rowCount)
         m_cells.removeLast();
     while (m_cells.size() < rowCount)
         m_cells.append(QStringList(m_columnCount, QString()));
+    m_lastUsedRow = std::min(m_lastUsedRow, rowCount - 1);
     m_currentRow = std::min(m_currentRow, rowCount - 1);
     m_topRow = std::min(m_topRow, std::max(1, rowCount - 1));
     endResetModel();
@@ -35,6 +34,8 @@ void TTextTable::SetCell(int column, int row, const QString &text)
     if (m_cells[row][column] == text)
         return;
     m_cells[row][column] = text;
+    if (row > m_lastUsedRow)
+        m_lastUsedRow = row;
     if (row == 0) {
         Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
     } else {
@@ -77,13 +78,11 @@ void TTextTable::ClearDataRows()
 {
     if (RowCount() < 2)
         return;
-    // Only rows that hold something are replaced: a load empties the tables every time, and most of
-    // their 999 rows are empty already.
-    for (int row = 1; row < RowCount(); ++row) {
-        const QStringList &cells = std::as_const(m_cells)[row];
-        if (std::any_of(cells.cbegin(), cells.cend(), [](const QString &cell) { return !cell.isNull(); }))
-            m_cells[row] = QStringList(m_columnCount, QString());
-    }
+    // Only the rows written since the last clearing can hold text: a load empties the tables every
+    // time, and most of their 999 rows are empty already.
+    for (int row = 1; row <= m_lastUsedRow; ++row)
+        m_cells[row] = QStringList(m_columnCount, QString());
+    m_lastUsedRow = 0;
     Q_EMIT dataChanged(index(0, 0), index(RowCount() - 2, m_columnCount - 1), {Qt::DisplayRole});
 }
 

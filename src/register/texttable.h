@@ -35,6 +35,9 @@ public:
     int FirstFreeRow() const;
     // Data rows from 1 down to the row before the first free one.
     int FilledRowCount() const;
+    // The last row written since the data rows were last emptied (0 if none): every row below it is
+    // empty, so work over the rows can stop there.
+    int LastUsedRow() const { return m_lastUsedRow; }
     // Empties every cell of the data rows; the header row stays.
     void ClearDataRows();
     // Empties the row, then moves every later data row up by one place and empties the last data row.
@@ -62,6 +65,7 @@ Q_SIGNALS:
 private:
     int m_columnCount;
     QList<QStringList> m_cells;
+    int m_lastUsedRow = 0;
     int m_currentRow = 1;
     int m_topRow = 1;
 };

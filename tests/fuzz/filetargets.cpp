@@ -66,7 +66,8 @@ void CheckTable(const TTextTable &table, bool inputHoldsNanOrInf)
 {
     const int filled = table.FilledRowCount();
     FUZZ_CHECK(filled <= TRowLines::MaxRows, "a table holds at most 999 rows");
-    for (int row = 1; row < table.RowCount(); ++row) {
+    // Rows below LastUsedRow have not been written since the table was emptied.
+    for (int row = 1; row <= table.LastUsedRow(); ++row) {
         for (int column = 0; column < table.ColCount(); ++column) {
             const QString cell = table.Cell(column, row);
             if (row > filled)
