@@ -18,9 +18,11 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -110,18 +112,28 @@ public:
     {
         if (!m_work.isValid())
             return Fail(error, QStringLiteral("no temporary folder"));
-        m_devsim.setProcessChannelMode(QProcess::MergedChannels);
-        m_devsim.start(QStringLiteral(QINTAR_DEVSIM),
-                       {QStringLiteral("--port"), QStringLiteral("99"), QStringLiteral("--circle"),
-                        QStringLiteral("--force")});
-        if (!m_devsim.waitForStarted(10000))
-            return Fail(error, m_devsim.errorString());
+        // The simulator runs on its own, outside the station's event loop: a child process watched
+        // by the loop would add its own wake-ups to the figures.
+        QProcess devsim;
+        devsim.setProgram(QStringLiteral(QINTAR_DEVSIM));
+        devsim.setArguments({QStringLiteral("--port"), QStringLiteral("99"), QStringLiteral("--circle"),
+                             QStringLiteral("--force"), QStringLiteral("--no-stdin")});
+        const QString log = m_work.filePath(QStringLiteral("devsim.log"));
+        devsim.setStandardOutputFile(log);
+        devsim.setStandardErrorFile(log);
+        if (!devsim.startDetached(&m_devsimPid))
+            return Fail(error, devsim.errorString());
+        QElapsedTimer waited;
+        waited.start();
         QByteArray output;
         while (!output.contains("ready")) {
-            if (!m_devsim.waitForReadyRead(10000))
+            if (waited.elapsed() > 10000)
                 return Fail(error, QStringLiteral("the simulator did not get ready: ") +
                                        QString::fromLocal8Bit(output));
-            output += m_devsim.readAll();
+            QThread::msleep(50);
+            QFile file(log);
+            if (file.open(QIODevice::ReadOnly))
+                output = file.readAll();
         }
 
         const QString startDirectory = QDir::currentPath();
@@ -137,10 +149,8 @@ public:
     ~TStation()
     {
         m_form.reset();
-        m_devsim.terminate();
-        if (!m_devsim.waitForFinished(5000))
-            m_devsim.kill();
-        m_devsim.waitForFinished(5000);
+        if (m_devsimPid > 0)
+            ::kill(pid_t(m_devsimPid), SIGTERM);
     }
 
     // Loads a project of points (or empties everything with "New" for none).
@@ -196,7 +206,7 @@ private:
     }
 
     QTemporaryDir m_work;
-    QProcess m_devsim;
+    qint64 m_devsimPid = 0;
     TSilentDialogs m_dialogs;
     std::unique_ptr<TQintarForm> m_form;
     int m_points = 0;
