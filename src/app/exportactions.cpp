@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPixmap>
+#include <QRegion>
 #include <QWidget>
 
 namespace {
@@ -54,7 +55,8 @@ QString SuffixOf(TFormat format)
     return QStringLiteral(".dxf");
 }
 
-// The view as the operator sees it, drawn at twice its size so that it stays sharp in print.
+// The view as the operator sees it, drawn at twice its size so that it stays sharp in print; its
+// zoom, rotation and elevation scroll bars (child widgets) are left out of the picture.
 QImage Picture(QWidget *view)
 {
     if (!view || view->size().isEmpty())
@@ -63,7 +65,7 @@ QImage Picture(QWidget *view)
     QPixmap pixmap(view->size() * Scale);
     pixmap.setDevicePixelRatio(Scale);
     pixmap.fill(Qt::white);
-    view->render(&pixmap);
+    view->render(&pixmap, QPoint(), QRegion(), QWidget::DrawWindowBackground);
     return pixmap.toImage();
 }
 
@@ -158,14 +160,15 @@ void TExportActions::Export(std::optional<TTableFile::TKind> startWith)
         return;
     const TFormat format = ChosenFormat(choice->fileName, choice->filter, startedOn);
     if (format == TFormat::Dxf) {
-        Tell(TDxfExport::Save(m_sources.data, m_sources.distances, m_sources.angles, choice->fileName));
+        Tell(TDxfExport::Save(m_sources.data, m_sources.distances, m_sources.angles, choice->fileName),
+             tr("Exported to %1"));
         return;
     }
     const TKind kind = KindOf(format);
     const TTextTable &table = kind == TKind::Distances ? m_sources.distances
                               : kind == TKind::Angles  ? m_sources.angles
                                                        : m_sources.data;
-    Tell(TCsvExport::Save(kind, table, choice->fileName));
+    Tell(TCsvExport::Save(kind, table, choice->fileName), tr("Exported to %1"));
 }
 
 void TExportActions::Report()
@@ -184,15 +187,18 @@ void TExportActions::Report()
     for (std::size_t n = 0; n < m_views.size(); ++n)
         content.views[n] = Picture(m_views[n]);
     const TMeasurementReport report(content, m_sources.data, m_sources.distances, m_sources.angles);
-    Tell(report.Save(choice->fileName));
+    Tell(report.Save(choice->fileName), tr("Report written to %1"));
 }
 
-void TExportActions::Tell(const TFileResult &result)
+void TExportActions::Tell(const TFileResult &result, const QString &done)
 {
     if (!result.Ok()) {
         m_dialogs.ShowError(result.message);
         return;
     }
+    if (m_statusReport)
+        m_statusReport(done.arg(QFileInfo(result.fileName).fileName()),
+                       QDir::toNativeSeparators(result.fileName));
     for (const QString &warning : result.warnings)
         m_dialogs.ShowMessage(warning);
 }

@@ -66,6 +66,12 @@ public:
     void Export(std::optional<TTableFile::TKind> startWith);
     void Report();
 
+    // Where a finished export or report is told: a short text naming the file, and its full path.
+    void SetStatusReport(std::function<void(const QString &text, const QString &detail)> report)
+    {
+        m_statusReport = std::move(report);
+    }
+
     // The save dialog's filters, in the order of TFormat.
     static QStringList ExportFilters();
     // What to write for a name chosen with a filter: the name's own extension wins (".csv" keeps a
@@ -78,11 +84,12 @@ public:
 
 private:
     QString ProposedFile(const QString &suffix) const;
-    void Tell(const TFileResult &result);
+    void Tell(const TFileResult &result, const QString &done);
 
     TExportSources m_sources;
     TOperatorDialogs &m_dialogs;
     QAction *m_report = nullptr;
     QAction *m_viewExport = nullptr;
     std::array<QWidget *, 4> m_views{};
+    std::function<void(const QString &, const QString &)> m_statusReport;
 };

@@ -513,6 +513,8 @@ void TQintarForm::AddExportActions()
     m_exports->AddToTable(sgDistance, TTableFile::TKind::Distances);
     m_exports->AddToTable(sgAngles, TTableFile::TKind::Angles);
     m_exports->AddToViews({Chart[0], Chart[1], Chart[2], Chart[3]});
+    m_exports->SetStatusReport(
+        [this](const QString &text, const QString &detail) { m_status->ShowMessage(text, detail); });
 }
 
 void TQintarForm::closeEvent(QCloseEvent *event)

@@ -383,6 +383,9 @@ private Q_SLOTS:
         QFile written(csv);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QVERIFY(written.readAll().startsWith("Point 1,Point 2,delta X (mm)"));
+        auto *strip = Find<QLabel>(form, "stLinkStatus");
+        QCOMPARE(strip->toolTip().section(QLatin1Char('\n'), 0, 0),
+                 QStringLiteral("Exported to distances.csv"));
 
         // From a view the dialog starts on the drawing; a folder that cannot be made is told and
         // nothing is left behind.
@@ -403,6 +406,8 @@ private Q_SLOTS:
         QFile report(pdf);
         QVERIFY(report.open(QIODevice::ReadOnly));
         QVERIFY(report.read(5) == "%PDF-");
+        QCOMPARE(strip->toolTip().section(QLatin1Char('\n'), 0, 0),
+                 QStringLiteral("Report written to report.pdf"));
         QCOMPARE(station->dialogs.Errors.size(), 1);
         QVERIFY(station->dialogs.Messages.isEmpty());
     }
