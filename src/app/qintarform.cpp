@@ -210,10 +210,6 @@ void TQintarForm::TakeControls()
 void TQintarForm::WireMainArea()
 {
     connect(ui->btnNew, &QPushButton::clicked, this, &TQintarForm::btnNewClick);
-    connect(ui->btnLoadAll, &QPushButton::clicked, m_files, &TStationFiles::btnLoadAllClick);
-    connect(ui->btnSaveAll, &QPushButton::clicked, m_files, &TStationFiles::btnSaveAllClick);
-    // btnSave lies beyond its group's right edge, so it is never seen.
-    connect(ui->btnSave, &QPushButton::clicked, m_files, &TStationFiles::btnSaveClick);
 
     SetColour(edProjectName, QPalette::Base, LightYellow);
 
@@ -269,24 +265,17 @@ void TQintarForm::WireMainArea()
         sgAngles->setColumnWidth(column, column < 3 ? 32 : 54);
     gbinferredAngles->hide();
 
-    // Under the views: the designed table-file groups, covered by the chart in front. The operator
-    // reaches the same operations through each table's context menu.
-    using TKind = TTableFile::TKind;
-    const std::array saves{ui->btnSaveCoordinates, ui->btnSaveDistances, ui->btnSaveAngles};
-    const std::array loads{ui->btnLoadCoordinates, ui->btnLoadDistances, ui->btnLoadAngles};
-    const std::array kinds{TKind::Coordinates, TKind::Distances, TKind::Angles};
-    for (std::size_t i = 0; i < kinds.size(); ++i) {
-        const TKind kind = kinds[i];
-        connect(saves[i], &QPushButton::clicked, m_files, [this, kind] { m_files->WriteTableFile(kind); });
-        connect(loads[i], &QPushButton::clicked, m_files, [this, kind] { m_files->LoadTableFile(kind); });
-    }
-    for (QPushButton *hiddenSave : {ui->Button1, ui->Button3})
-        connect(hiddenSave, &QPushButton::clicked, m_files, &TStationFiles::btnSaveClick);
+    // btnSave lies beyond its group's right edge, so it is never seen; so do the hidden "Save" buttons
+    // Button1 and Button3 of the table-file groups, which lie under the views, covered by the chart in
+    // front. The operator reaches the same operations through each table's context menu.
+    m_files->Wire({ui->btnLoadAll,
+                   ui->btnSaveAll,
+                   {ui->btnSave, ui->Button1, ui->Button3},
+                   {ui->btnSaveCoordinates, ui->btnSaveDistances, ui->btnSaveAngles},
+                   {ui->btnLoadCoordinates, ui->btnLoadDistances, ui->btnLoadAngles},
+                   {sgData, sgDistance, sgAngles}});
     ui->gbSaveToFile->lower();
     ui->gbLoad->lower();
-    m_files->AddTableFileActions(sgData, TKind::Coordinates);
-    m_files->AddTableFileActions(sgDistance, TKind::Distances);
-    m_files->AddTableFileActions(sgAngles, TKind::Angles);
 }
 
 void TQintarForm::WireMaintenanceArea()

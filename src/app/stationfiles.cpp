@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QPushButton>
 #include <QTableView>
 
 TStationFiles::TStationFiles(TPointRegister &pointRegister, TPlotViews &views, TOperatorDialogs &dialogs,
@@ -144,4 +145,20 @@ void TStationFiles::AddTableFileActions(QTableView *view, TTableFile::TKind kind
     view->addAction(save);
     view->addAction(load);
     view->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void TStationFiles::Wire(const TControls &controls)
+{
+    connect(controls.loadAll, &QPushButton::clicked, this, &TStationFiles::btnLoadAllClick);
+    connect(controls.saveAll, &QPushButton::clicked, this, &TStationFiles::btnSaveAllClick);
+    for (QPushButton *button : controls.saveTables)
+        connect(button, &QPushButton::clicked, this, &TStationFiles::btnSaveClick);
+    using TKind = TTableFile::TKind;
+    const std::array kinds{TKind::Coordinates, TKind::Distances, TKind::Angles};
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        const TKind kind = kinds[i];
+        connect(controls.tableSaves[i], &QPushButton::clicked, this, [this, kind] { WriteTableFile(kind); });
+        connect(controls.tableLoads[i], &QPushButton::clicked, this, [this, kind] { LoadTableFile(kind); });
+        AddTableFileActions(controls.tables[i], kind);
+    }
 }

@@ -6,8 +6,10 @@
 
 #include <QObject>
 #include <QString>
+#include <array>
 #include <functional>
 
+class QPushButton;
 class QTableView;
 class TOperatorDialogs;
 class TPlotViews;
@@ -54,6 +56,20 @@ public:
     void LoadTableFile(TTableFile::TKind kind);
     // "Save to file..." and "Load from file..." in the table's context menu.
     void AddTableFileActions(QTableView *view, TTableFile::TKind kind);
+
+    // The window's file buttons and tables; the arrays in the order Coordinates, Distances, Angles.
+    struct TControls
+    {
+        QPushButton *loadAll;
+        QPushButton *saveAll;
+        // Buttons that save all three tables, one file each.
+        std::array<QPushButton *, 3> saveTables;
+        std::array<QPushButton *, 3> tableSaves;
+        std::array<QPushButton *, 3> tableLoads;
+        std::array<QTableView *, 3> tables;
+    };
+    // Connects the buttons and gives each table its file actions.
+    void Wire(const TControls &controls);
 
 private:
     TFileTables FileTables();
