@@ -231,6 +231,7 @@ void TQintarForm::WireMainArea()
     connect(ui->btnClear, &QPushButton::clicked, this, &TQintarForm::btnClearClick);
     connect(ui->btnZero, &QPushButton::clicked, this, [this] {
         m_cycle.ZeroClicked();
+        m_status->ShowMessage(tr("Zero requested: the device zeroes its position at the next poll"));
         m_dialogs->PlaySound(QStringLiteral("hello.wav"));
     });
 
@@ -456,10 +457,13 @@ void TQintarForm::ClearAll()
 {
     m_views->ClearAllSeries();
     m_register.ClearAll();
+    m_status->ShowMessage(tr("Cleared"));
 }
 
 void TQintarForm::sbDistanceClick()
 {
+    m_status->ShowMessage(TPointPicker::StartText(
+        TOperationState{sbDistance->isChecked(), sbAngle->isChecked(), sbDelete->isChecked()}));
     // Delete Point, or all three up, keeps the layout last set.
     if (!sbDistance->isChecked() && !sbAngle->isChecked())
         return;
@@ -467,8 +471,6 @@ void TQintarForm::sbDistanceClick()
     sgData->resize(sgData->width(), ShortDataTableHeight);
     gbInferredDistances->setVisible(sbDistance->isChecked());
     gbinferredAngles->setVisible(sbAngle->isChecked());
-    m_status->ShowMessage(TPointPicker::StartText(
-        TOperationState{sbDistance->isChecked(), sbAngle->isChecked(), sbDelete->isChecked()}));
 }
 
 void TQintarForm::RecordPoint(TPoint3 point)

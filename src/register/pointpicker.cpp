@@ -158,6 +158,8 @@ QString TPointPicker::StartText(const TOperationState &state)
         return QStringLiteral("Distance: pick the first point");
     if (state.angle)
         return QStringLiteral("Angle: pick the first point");
+    if (state.deletePoint)
+        return QStringLiteral("Delete: click a table row, or a point's mark in a view, to delete it");
     return {};
 }
 

@@ -470,14 +470,22 @@ private Q_SLOTS:
         QTest::addColumn<int>("dataHeight");
         QTest::addColumn<bool>("distancesShown");
         QTest::addColumn<bool>("anglesShown");
-        QTest::newRow("start") << QStringList() << 465 << false << false;
-        QTest::newRow("distance") << QStringList{"sbDistance"} << 220 << true << false;
-        QTest::newRow("angle") << QStringList{"sbAngle"} << 220 << false << true;
-        QTest::newRow("delete keeps the full table") << QStringList{"sbDelete"} << 465 << false << false;
+        QTest::addColumn<QString>("prompt");
+        const QString distance = QStringLiteral("Distance: pick the first point");
+        const QString remove =
+            QStringLiteral("Delete: click a table row, or a point's mark in a view, to delete it");
+        QTest::newRow("start") << QStringList() << 465 << false << false << QString();
+        QTest::newRow("distance") << QStringList{"sbDistance"} << 220 << true << false << distance;
+        QTest::newRow("angle") << QStringList{"sbAngle"} << 220 << false << true
+                               << QStringLiteral("Angle: pick the first point");
+        QTest::newRow("delete keeps the full table")
+            << QStringList{"sbDelete"} << 465 << false << false << remove;
         QTest::newRow("angle then delete keeps angles")
-            << QStringList{"sbAngle", "sbDelete"} << 220 << false << true;
+            << QStringList{"sbAngle", "sbDelete"} << 220 << false << true << remove;
+        QTest::newRow("delete then distance")
+            << QStringList{"sbDelete", "sbDistance"} << 220 << true << false << distance;
         QTest::newRow("distance released stays short")
-            << QStringList{"sbDistance", "sbDistance"} << 220 << true << false;
+            << QStringList{"sbDistance", "sbDistance"} << 220 << true << false << QString();
     }
 
     void OperationTogglesChooseTheTableLayout()
@@ -486,6 +494,7 @@ private Q_SLOTS:
         QFETCH(int, dataHeight);
         QFETCH(bool, distancesShown);
         QFETCH(bool, anglesShown);
+        QFETCH(QString, prompt);
         auto station = Start();
         TQintarForm &form = *station->form;
         for (const QString &name : clicks)
@@ -494,6 +503,8 @@ private Q_SLOTS:
         QCOMPARE(Find<QWidget>(form, "gbMeasuredData")->height(), dataHeight == 465 ? 489 : 250);
         QCOMPARE(Find<QWidget>(form, "gbInferredDistances")->isVisibleTo(&form), distancesShown);
         QCOMPARE(Find<QWidget>(form, "gbinferredAngles")->isVisibleTo(&form), anglesShown);
+        // The strip tells what the mode down asks for; no stale prompt of an earlier mode stays.
+        QCOMPARE(Find<QLabel>(form, "stLinkStatus")->text(), prompt);
     }
 
     void ClickingARowInDeleteModeAsksAndDeletes()
