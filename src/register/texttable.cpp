@@ -84,6 +84,12 @@ void TTextTable::ClearDataRows()
         m_cells[row] = QStringList(m_columnCount, QString());
     m_lastUsedRow = 0;
     Q_EMIT dataChanged(index(0, 0), index(RowCount() - 2, m_columnCount - 1), {Qt::DisplayRole});
+    // An emptied table starts over at row 1, as at start-up. This is no selection by the operator, so
+    // no row-selection event is raised (in Delete Point mode it would ask to delete row 1).
+    if (m_currentRow != 1) {
+        m_currentRow = 1;
+        Q_EMIT CurrentRowChanged(m_currentRow);
+    }
 }
 
 void TTextTable::DeleteRow(int row)

@@ -38,7 +38,7 @@ public:
     // The last row written since the data rows were last emptied (0 if none): every row below it is
     // empty, so work over the rows can stop there.
     int LastUsedRow() const { return m_lastUsedRow; }
-    // Empties every cell of the data rows; the header row stays.
+    // Empties every cell of the data rows; the header row stays and row 1 becomes current again.
     void ClearDataRows();
     // Empties the row, then moves every later data row up by one place and empties the last data row.
     void DeleteRow(int row);

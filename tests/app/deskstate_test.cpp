@@ -88,6 +88,7 @@ private Q_SLOTS:
         TQintarForm &form = *station->form;
         const QString project = station->folder.filePath(QStringLiteral("Data/Bracket.prj"));
         PutPoint(form);
+        Table(form, "sgData")->SetRow(2);
         Find<QLineEdit>(form, "edProjectName")->setText(projectName);
         if (!changed) {
             Find<QPushButton>(form, "btnSaveAll")->click();
@@ -105,6 +106,12 @@ private Q_SLOTS:
             QCOMPARE(station->dialogs.FileDialogTitles.size(), goesOn ? 1 : 0);
         else
             QCOMPARE(form.HasMeasuredData(), !goesOn);
+        // Emptied tables start over at row 1, and the strip tells of the clearing.
+        const bool cleared = goesOn && button != QLatin1String("btnLoadAll");
+        QCOMPARE(Table(form, "sgData")->Row(), cleared ? 1 : 2);
+        QCOMPARE(Find<QTableView>(form, "sgData")->currentIndex().row(), cleared ? 0 : 1);
+        if (cleared)
+            QCOMPARE(Find<QLabel>(form, "stLinkStatus")->text(), QStringLiteral("Cleared"));
     }
 
     void WindowShowsItsState()
@@ -151,6 +158,9 @@ private Q_SLOTS:
         auto *strip = Find<QLabel>(form, "stLinkStatus");
         Find<QPushButton>(form, "sbAngle")->click();
         QCOMPARE(strip->text(), QStringLiteral("Angle: pick the first point"));
+        Find<QPushButton>(form, "btnZero")->click();
+        QCOMPARE(strip->text(),
+                 QStringLiteral("Zero requested: the device zeroes its position at the next poll"));
         // A project name long enough to overflow the strip: the strip elides, the tooltip has it all.
         const QString name = QString(150, QLatin1Char('n'));
         PutPoint(form);
