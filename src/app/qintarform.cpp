@@ -231,7 +231,7 @@ void TQintarForm::WireMainArea()
     connect(ui->btnClear, &QPushButton::clicked, this, &TQintarForm::btnClearClick);
     connect(ui->btnZero, &QPushButton::clicked, this, [this] {
         m_cycle.ZeroClicked();
-        m_status->ShowMessage(tr("Zero requested: the device zeroes its position at the next poll"));
+        m_status->ShowMessage(tr("Zero requested"), tr("BZ00 goes to the device with the next poll"));
         m_dialogs->PlaySound(QStringLiteral("hello.wav"));
     });
 

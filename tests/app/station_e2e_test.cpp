@@ -271,7 +271,9 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(ReadoutColour(), QColor(0, 0, 160), 20000);
         Control("record");
         QTRY_COMPARE_WITH_TIMEOUT(m_form->PointCount(), 4, 20000);
-        QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith(QStringLiteral("On line: COM99")), 20000);
+        // The trouble gives way to the last event (the zeroing) and the port in use.
+        QTRY_COMPARE_WITH_TIMEOUT(status->text().section(QStringLiteral(" - "), 0, 0),
+                                  QStringLiteral("Zero requested   |   On line: COM99"), 20000);
 
         // With "Measure Point" up a signalled point is not recorded, and the operator is told so.
         Find<QAbstractButton>("sbMeasure")->click();
