@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
 using namespace StationColours;
 
@@ -109,7 +110,21 @@ void TStationLink::SetLogoColour(TSignalColour colour)
 
 void TStationLink::SetHeartbeat(TSignalColour colour)
 {
-    SetColour(m_controls.onLine, QPalette::ButtonText, QColor::fromRgb(RgbOf(colour)));
+    // The button flips at every reply. Its two palettes are made once and then only swapped: the
+    // style caches a button's look by its palette, so a palette made anew each time is drawn anew.
+    QPushButton *button = m_controls.onLine;
+    const QColor wanted = QColor::fromRgb(RgbOf(colour));
+    if (button->palette().color(QPalette::ButtonText) == wanted)
+        return;
+    auto found = std::find_if(m_heartbeatPalettes.begin(), m_heartbeatPalettes.end(),
+                              [&](const QPalette &p) { return p.color(QPalette::ButtonText) == wanted; });
+    if (found == m_heartbeatPalettes.end()) {
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::ButtonText, wanted);
+        m_heartbeatPalettes.push_back(palette);
+        found = m_heartbeatPalettes.end() - 1;
+    }
+    button->setPalette(*found);
 }
 
 void TStationLink::ShowLinkStatus(const TLinkStatus &status)

@@ -5,10 +5,12 @@
 #include "app/pollinglink.h"
 
 #include <QObject>
+#include <QPalette>
 #include <QString>
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QFrame;
 class QLabel;
@@ -81,4 +83,6 @@ private:
     std::unique_ptr<TQtEngineTimer> m_pollEngine;
     std::unique_ptr<TPollingLink> m_polling;
     TControls m_controls{};
+    // The heartbeat's palettes, one a colour, made at the first flip to each.
+    std::vector<QPalette> m_heartbeatPalettes;
 };

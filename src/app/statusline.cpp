@@ -71,9 +71,17 @@ void TStatusLine::Refresh()
     if (!m_strip)
         return;
     const QString text = Text();
-    m_strip->setText(m_strip->fontMetrics().elidedText(text, Qt::ElideRight, m_strip->width()));
-    m_strip->setToolTip(ToolTip());
-    QPalette palette = m_strip->palette();
-    palette.setColor(QPalette::WindowText, IsTrouble() ? TroubleRed : PlainBlue);
-    m_strip->setPalette(palette);
+    // Each reply refreshes the line; only what changed is handed to the strip.
+    const QString shown = m_strip->fontMetrics().elidedText(text, Qt::ElideRight, m_strip->width());
+    if (m_strip->text() != shown)
+        m_strip->setText(shown);
+    const QString tip = ToolTip();
+    if (m_strip->toolTip() != tip)
+        m_strip->setToolTip(tip);
+    const QColor colour = IsTrouble() ? TroubleRed : PlainBlue;
+    if (m_strip->palette().color(QPalette::WindowText) != colour) {
+        QPalette palette = m_strip->palette();
+        palette.setColor(QPalette::WindowText, colour);
+        m_strip->setPalette(palette);
+    }
 }

@@ -26,6 +26,14 @@ QColor ToColor(TPortManagerDisplay::TArrowColour colour)
     return QColor::fromRgb(QRgb(colour));
 }
 
+// A reply usually repeats what the boxes already hold: refilling a box with the same text would
+// still lay it out and repaint it, so only a change is passed on.
+void SetBoxText(QLineEdit *box, const QString &text)
+{
+    if (box->text() != text)
+        box->setText(text);
+}
+
 void SetTextColour(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();
@@ -217,40 +225,45 @@ void TPortManagerPanel::ShowConnectionState(TConnectionPicture picture)
 
 void TPortManagerPanel::ShowCommand(const QByteArray &command)
 {
-    m_commandBox->setText(QString::fromLatin1(command));
+    SetBoxText(m_commandBox, QString::fromLatin1(command));
 }
 
 void TPortManagerPanel::ShowReply(const QByteArray &reply)
 {
-    m_replyBox->setText(QString::fromLatin1(reply));
+    SetBoxText(m_replyBox, QString::fromLatin1(reply));
 }
 
 void TPortManagerPanel::ShowTransmitTries(const QString &text)
 {
-    m_transmitTriesBox->setText(text);
+    SetBoxText(m_transmitTriesBox, text);
 }
 
 void TPortManagerPanel::ShowReceiveTries(const QString &text)
 {
-    m_receiveTriesBox->setText(text);
+    SetBoxText(m_receiveTriesBox, text);
 }
 
 void TPortManagerPanel::ShowErrorText(const QByteArray &text)
 {
-    m_errorDetailsBox->setText(QString::fromLatin1(text));
+    SetBoxText(m_errorDetailsBox, QString::fromLatin1(text));
 }
 
 void TPortManagerPanel::ShowBusy(bool busy)
 {
-    m_statusIndicator->setText(busy ? QStringLiteral("Busy") : QStringLiteral("Ready"));
+    const QString text = busy ? QStringLiteral("Busy") : QStringLiteral("Ready");
+    const QColor colour = busy ? QColor(255, 255, 0) : QColor(0, 255, 0);
+    if (m_statusIndicator->text() == text && m_statusIndicator->palette().color(QPalette::Window) == colour)
+        return;
+    m_statusIndicator->setText(text);
     QPalette palette = m_statusIndicator->palette();
-    palette.setColor(QPalette::Window, busy ? QColor(255, 255, 0) : QColor(0, 255, 0));
+    palette.setColor(QPalette::Window, colour);
     m_statusIndicator->setPalette(palette);
 }
 
 void TPortManagerPanel::ShowSetting(TSetting row, const QString &value)
 {
-    if (QTableWidgetItem *item = m_settingsGrid->item(int(row), 1))
+    QTableWidgetItem *item = m_settingsGrid->item(int(row), 1);
+    if (item && item->text() != value)
         item->setText(value);
 }
 
