@@ -1,6 +1,5 @@
 #include "app/stationlink.h"
 
-#include "app/heartbeatpainter.h"
 #include "app/stationcolours.h"
 #include "app/statusline.h"
 #include "common/operatordialogs.h"
@@ -111,10 +110,21 @@ void TStationLink::SetLogoColour(TSignalColour colour)
 
 void TStationLink::SetHeartbeat(TSignalColour colour)
 {
-    // The button flips at every reply: a repaint of the button alone, its palette left as it is.
-    if (!m_heartbeat)
-        m_heartbeat = new THeartbeatPainter(*m_controls.onLine);
-    m_heartbeat->SetTextColour(QColor::fromRgb(RgbOf(colour)));
+    // The button flips at every reply. Its two palettes are made once and then only swapped: the
+    // style caches a button's look by its palette, so a palette made anew each time is drawn anew.
+    QPushButton *button = m_controls.onLine;
+    const QColor wanted = QColor::fromRgb(RgbOf(colour));
+    if (button->palette().color(QPalette::ButtonText) == wanted)
+        return;
+    auto found = std::find_if(m_heartbeatPalettes.begin(), m_heartbeatPalettes.end(),
+                              [&](const QPalette &p) { return p.color(QPalette::ButtonText) == wanted; });
+    if (found == m_heartbeatPalettes.end()) {
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::ButtonText, wanted);
+        m_heartbeatPalettes.push_back(palette);
+        found = m_heartbeatPalettes.end() - 1;
+    }
+    button->setPalette(*found);
 }
 
 void TStationLink::ShowLinkStatus(const TLinkStatus &status)

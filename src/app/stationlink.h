@@ -5,15 +5,16 @@
 #include "app/pollinglink.h"
 
 #include <QObject>
+#include <QPalette>
 #include <QString>
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QFrame;
 class QLabel;
 class QPushButton;
-class THeartbeatPainter;
 class QTimer;
 class QWidget;
 class TOperatorDialogs;
@@ -82,6 +83,6 @@ private:
     std::unique_ptr<TQtEngineTimer> m_pollEngine;
     std::unique_ptr<TPollingLink> m_polling;
     TControls m_controls{};
-    // Draws the On Line button's heartbeat; made at the first flip.
-    THeartbeatPainter *m_heartbeat = nullptr;
+    // The heartbeat's palettes, one a colour, made at the first flip to each.
+    std::vector<QPalette> m_heartbeatPalettes;
 };
