@@ -13,14 +13,6 @@ class TMaintenanceAreaTest : public QObject
     Q_OBJECT
 
 private:
-    using TStation = TStationUnderTest;
-
-    static std::unique_ptr<TStation> Start() { return TStation::Start(); }
-    template <typename T> static T *Find(TQintarForm &form, const char *name)
-    {
-        return TStation::Find<T>(form, name);
-    }
-
     QTemporaryDir m_configFolder;
 
 private Q_SLOTS:

@@ -43,19 +43,6 @@ class TQintarFormTest : public QObject
     Q_OBJECT
 
 private:
-    using TStation = TStationUnderTest;
-
-    static std::unique_ptr<TStation> Start(bool blockDataFolder = false)
-    {
-        return TStation::Start(blockDataFolder);
-    }
-    template <typename T> static T *Find(TQintarForm &form, const char *name)
-    {
-        return TStation::Find<T>(form, name);
-    }
-    static TTextTable *Table(TQintarForm &form, const char *name) { return TStation::Table(form, name); }
-    static void PutPoint(TQintarForm &form) { TStation::PutPoint(form); }
-
     QTemporaryDir m_configFolder;
 
 private Q_SLOTS:
