@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running the station needs.
 # Packages already present are left alone, so a second run costs a few seconds.
+# Usage: scripts/install-deps.sh [extra-package...]   (extra packages that one script alone needs)
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,7 @@ packages=(
   clang-format ccache
   python3 python3-ezdxf poppler-utils
   desktop-file-utils appstream dpkg-dev file
+  "$@"
 )
 
 missing=()
