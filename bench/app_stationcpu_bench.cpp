@@ -2,6 +2,7 @@
 // pseudo-terminal: the whole window, offscreen, on line for a stretch of wall time (20 s unless
 // QINTAR_CPU_SECONDS says otherwise), with each of the four views in front, once with no points and
 // once with a 999-point project loaded. The counter cpu_percent is the share of one core.
+// QINTAR_CPU_DEVSIM passes further options to the simulator.
 //
 // Run: build-rel/bench/app_stationcpu_bench   (about three minutes)
 #include "app/qintarform.h"
@@ -116,8 +117,11 @@ public:
         // by the loop would add its own wake-ups to the figures.
         QProcess devsim;
         devsim.setProgram(QStringLiteral(QINTAR_DEVSIM));
-        devsim.setArguments({QStringLiteral("--port"), QStringLiteral("99"), QStringLiteral("--circle"),
-                             QStringLiteral("--force"), QStringLiteral("--no-stdin")});
+        // QINTAR_CPU_DEVSIM adds simulator options, e.g. "--instant" for a line without pacing.
+        devsim.setArguments(
+            QStringList{QStringLiteral("--port"), QStringLiteral("99"), QStringLiteral("--circle"),
+                        QStringLiteral("--force"), QStringLiteral("--no-stdin")} +
+            qEnvironmentVariable("QINTAR_CPU_DEVSIM").split(QLatin1Char(' '), Qt::SkipEmptyParts));
         const QString log = m_work.filePath(QStringLiteral("devsim.log"));
         devsim.setStandardOutputFile(log);
         devsim.setStandardErrorFile(log);

@@ -225,33 +225,63 @@ void TPortManagerPanel::ShowConnectionState(TConnectionPicture picture)
 
 void TPortManagerPanel::ShowCommand(const QByteArray &command)
 {
-    SetBoxText(m_commandBox, QString::fromLatin1(command));
+    m_texts.command = QString::fromLatin1(command);
+    ShowTexts();
 }
 
 void TPortManagerPanel::ShowReply(const QByteArray &reply)
 {
-    SetBoxText(m_replyBox, QString::fromLatin1(reply));
+    m_texts.reply = QString::fromLatin1(reply);
+    ShowTexts();
 }
 
 void TPortManagerPanel::ShowTransmitTries(const QString &text)
 {
-    SetBoxText(m_transmitTriesBox, text);
+    m_texts.transmitTries = text;
+    ShowTexts();
 }
 
 void TPortManagerPanel::ShowReceiveTries(const QString &text)
 {
-    SetBoxText(m_receiveTriesBox, text);
+    m_texts.receiveTries = text;
+    ShowTexts();
 }
 
 void TPortManagerPanel::ShowErrorText(const QByteArray &text)
 {
-    SetBoxText(m_errorDetailsBox, QString::fromLatin1(text));
+    m_texts.errorText = QString::fromLatin1(text);
+    ShowTexts();
 }
 
 void TPortManagerPanel::ShowBusy(bool busy)
 {
-    const QString text = busy ? QStringLiteral("Busy") : QStringLiteral("Ready");
-    const QColor colour = busy ? QColor(255, 255, 0) : QColor(0, 255, 0);
+    m_texts.busy = busy;
+    ShowTexts();
+}
+
+void TPortManagerPanel::ShowTexts()
+{
+    // The window keeps the panel below its client area, out of sight. A box given a new text lays it
+    // out again even there, and every poll brings a command, a reply and Busy then Ready: unseen, they
+    // are only remembered until the panel is next painted.
+    if (!isVisible() || visibleRegion().isEmpty()) {
+        m_textsPending = true;
+        return;
+    }
+    ApplyTexts();
+}
+
+void TPortManagerPanel::ApplyTexts()
+{
+    m_textsPending = false;
+    SetBoxText(m_commandBox, m_texts.command);
+    SetBoxText(m_replyBox, m_texts.reply);
+    SetBoxText(m_transmitTriesBox, m_texts.transmitTries);
+    SetBoxText(m_receiveTriesBox, m_texts.receiveTries);
+    SetBoxText(m_errorDetailsBox, m_texts.errorText);
+
+    const QString text = m_texts.busy ? QStringLiteral("Busy") : QStringLiteral("Ready");
+    const QColor colour = m_texts.busy ? QColor(255, 255, 0) : QColor(0, 255, 0);
     if (m_statusIndicator->text() == text && m_statusIndicator->palette().color(QPalette::Window) == colour)
         return;
     m_statusIndicator->setText(text);
@@ -267,8 +297,17 @@ void TPortManagerPanel::ShowSetting(TSetting row, const QString &value)
         item->setText(value);
 }
 
+void TPortManagerPanel::showEvent(QShowEvent *)
+{
+    if (m_textsPending)
+        ShowTexts();
+}
+
 void TPortManagerPanel::paintEvent(QPaintEvent *)
 {
+    // The boxes are painted after the panel, so they show what came while it was out of sight.
+    if (m_textsPending)
+        ApplyTexts();
     QPainter painter(this);
     painter.fillRect(rect(), Silver);
     painter.setPen(Qt::black);

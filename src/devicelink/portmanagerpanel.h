@@ -68,10 +68,25 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    // What the boxes and the Busy/Ready indicator are to show.
+    struct TTexts
+    {
+        QString command;
+        QString reply;
+        QString transmitTries;
+        QString receiveTries;
+        QString errorText;
+        bool busy = false;
+    };
+
     void BuildChildren();
     void SendButtonClick();
+    // Hands the texts to the boxes while the panel can be seen; otherwise keeps them for its next paint.
+    void ShowTexts();
+    void ApplyTexts();
 
     static constexpr QRect TransmitArrowRect{54, 21, 15, 18};
     static constexpr QRect ReceiveArrowRect{55, 47, 15, 18};
@@ -96,6 +111,9 @@ private:
     QLineEdit *m_testCommandBox = nullptr;
     QPushButton *m_sendButton = nullptr;
     QLabel *m_statusIndicator = nullptr;
+
+    TTexts m_texts;
+    bool m_textsPending = false;
 
     // Last asked for (drawn again by a repaint) and last drawn, per arrow.
     QColor m_transmitAsked{128, 128, 128};

@@ -34,6 +34,8 @@ protected:
             std::make_unique<TPortManagerRS232>(std::move(fakePort), std::make_unique<TFakeTimer>(clock),
                                                 std::make_unique<TFakeTimer>(clock)),
             nullptr);
+        // Out of sight the panel only remembers what it is to show.
+        panel->show();
     }
 
     template <typename T> T *Child(const char *name) { return panel->findChild<T *>(QLatin1String(name)); }
@@ -107,6 +109,33 @@ TEST_F(PortManagerPanelTest, BusyAndReadyFollowTheTransaction)
     EXPECT_EQ(indicator->text(), "Ready");
     EXPECT_EQ(indicator->palette().color(QPalette::Window), QColor(0, 255, 0));
     EXPECT_EQ(Child<QLineEdit>("ReplyBox")->text(), "BR 000001 000002 0000030");
+}
+
+TEST_F(PortManagerPanelTest, OutOfSightItCatchesUpWhenItComesIntoView)
+{
+    // Where the window keeps it: below the client area.
+    QWidget window;
+    window.resize(240, 200);
+    TPortManagerPanel *inWindow = panel.release();
+    inWindow->setParent(&window);
+    inWindow->move(8, 2000);
+    window.show();
+    auto *reply = inWindow->findChild<QLineEdit *>(QStringLiteral("ReplyBox"));
+    auto *indicator = inWindow->findChild<QLabel *>(QStringLiteral("StatusIndicator"));
+
+    inWindow->Engine().SetCommand("BR00");
+    port->Deliver("BR 000001 000002 0000030\r");
+    inWindow->Engine().SetCommand("BR00");
+    EXPECT_EQ(reply->text(), QString()) << "an unseen box is not laid out at every poll";
+
+    inWindow->move(8, 8);
+    window.grab();
+    EXPECT_EQ(reply->text(), QString());
+    EXPECT_EQ(inWindow->findChild<QLineEdit *>(QStringLiteral("CommandBox"))->text(), "BR00");
+    EXPECT_EQ(indicator->text(), "Busy");
+    port->Deliver("BR 000004 000005 0000060\r");
+    EXPECT_EQ(reply->text(), "BR 000004 000005 0000060") << "in view, at once";
+    EXPECT_EQ(indicator->text(), "Ready");
 }
 
 TEST_F(PortManagerPanelTest, SettingsGridFollowsTheSetters)
