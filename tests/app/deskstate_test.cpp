@@ -1,7 +1,9 @@
 // The window protects the operator's work and shows its state: the question before work is discarded,
 // the status line, the tooltips, the look of disabled controls, texts that fit.
 #include "app/desklook.h"
+#include "app/heartbeatbutton.h"
 #include "app/qintarform.h"
+#include "app/readoutlabel.h"
 #include "register/texttable.h"
 #include "stationundertest.h"
 
@@ -17,6 +19,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 Q_DECLARE_METATYPE(TOperatorDialogs::TAnswer)
@@ -175,6 +178,81 @@ private Q_SLOTS:
         QCOMPARE(TDeskLook::LeftKeepingOnScreen(left, 1225, QRect(0, 0, 1400, 900)), expected);
         // A screen narrower than the window keeps its left edge in view.
         QCOMPARE(TDeskLook::LeftKeepingOnScreen(left, 1225, QRect(0, 0, 1024, 768)), 0);
+    }
+
+    // The readouts draw their numbers themselves, pixel for pixel where and how a label draws them.
+    void ReadoutLooksAsALabel_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<QColor>("colour");
+        const int left = Qt::AlignLeft | Qt::AlignVCenter;
+        QTest::newRow("zero") << "0.000" << left << QColor(0, 0, 160);
+        QTest::newRow("negative") << "-123.456" << left << QColor(0, 0, 160);
+        QTest::newRow("stale grey") << "-1.005" << left << QColor(150, 150, 150);
+        QTest::newRow("right") << "999.999" << int(Qt::AlignRight | Qt::AlignVCenter) << QColor(0, 0, 160);
+        QTest::newRow("centred") << "+12.5 " << int(Qt::AlignCenter) << QColor(0, 0, 160);
+        QTest::newRow("top") << "7.25" << int(Qt::AlignLeft | Qt::AlignTop) << QColor(0, 0, 160);
+        QTest::newRow("not a number") << "X= 1.5" << left << QColor(0, 0, 160);
+    }
+
+    void ReadoutLooksAsALabel()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, alignment);
+        QFETCH(QColor, colour);
+        TReadoutLabel readout;
+        QLabel label;
+        for (QLabel *shown : {static_cast<QLabel *>(&readout), &label}) {
+            QFont font = shown->font();
+            font.setPointSize(12);
+            font.setBold(true);
+            shown->setFont(font);
+            shown->setAutoFillBackground(true);
+            shown->setAlignment(Qt::Alignment(alignment));
+            QPalette palette = shown->palette();
+            palette.setColor(QPalette::WindowText, colour);
+            shown->setPalette(palette);
+            shown->resize(84, 24);
+            shown->setText(text);
+        }
+        QCOMPARE(readout.grab().toImage(), label.grab().toImage());
+    }
+
+    // The On Line button shows each caption colour and state as a plain button draws it, however
+    // often the colour flips.
+    void HeartbeatLooksAsAButton()
+    {
+        THeartbeatButton heartbeat;
+        QPushButton button;
+        const auto set = [&](const std::function<void(QPushButton &)> &change) {
+            change(heartbeat);
+            change(button);
+        };
+        set([](QPushButton &b) {
+            b.setText(QStringLiteral("On Line"));
+            b.setCheckable(true);
+            b.resize(100, 25);
+            b.show();
+        });
+        const auto caption = [&](const QColor &colour) {
+            set([&](QPushButton &b) {
+                QPalette palette = b.palette();
+                palette.setColor(QPalette::ButtonText, colour);
+                b.setPalette(palette);
+            });
+        };
+        const QColor navy(0, 0, 128);
+        const QColor red(255, 0, 0);
+        for (const bool checked : {false, true, false}) {
+            set([&](QPushButton &b) { b.setChecked(checked); });
+            for (const QColor &colour : {red, navy, red, navy}) {
+                caption(colour);
+                QCOMPARE(heartbeat.grab().toImage(), button.grab().toImage());
+            }
+        }
+        set([](QPushButton &b) { b.resize(120, 30); });
+        QCOMPARE(heartbeat.grab().toImage(), button.grab().toImage());
     }
 };
 

@@ -12,6 +12,8 @@ namespace {
 
 // 19200 baud with a start and a stop bit: 1920 bytes a second.
 constexpr qint64 LineBytesPerSecond = 19200 / 10;
+// A USB serial adapter's packet holds at most 62 bytes of the line's data (two more are its status).
+constexpr qint64 UsbPacketBytes = 62;
 // The last reply is given time to be read before the line closes: closing drops what is unread.
 constexpr int CloseDelay = 200;
 
@@ -33,6 +35,7 @@ TDeviceSimulator::TDeviceSimulator(QObject *parent) : QObject(parent)
 {
     m_writer.setTimerType(Qt::PreciseTimer);
     connect(&m_writer, &QTimer::timeout, this, [this] { Drain(); });
+    m_usbClock.start();
 }
 
 TDeviceSimulator::~TDeviceSimulator()
@@ -284,6 +287,17 @@ void TDeviceSimulator::Drain()
     if (m_lineTiming) {
         const qint64 sending = m_lineClock.nsecsElapsed() - qint64(m_latency) * 1000000;
         allowed = std::max<qint64>(0, sending) * LineBytesPerSecond / 1000000000 - m_lineBytesSent;
+        // The USB side of the device's port hands what the line has brought to the computer in
+        // packets: when its latency timer runs out, or at once when a packet is full. A reply written
+        // a byte at a time ("split") goes round it.
+        if (m_usbLatency > 1 && !m_queue.empty() && !m_queue.front().oneByteAtATime) {
+            const qint64 now = m_usbClock.elapsed();
+            if (now >= m_nextPacketAt)
+                m_nextPacketAt = (now / m_usbLatency + 1) * m_usbLatency;
+            else if (allowed < UsbPacketBytes)
+                return;
+            allowed = std::min(allowed, UsbPacketBytes);
+        }
     }
     while (!m_queue.empty() && allowed > 0) {
         TChunk &chunk = m_queue.front();

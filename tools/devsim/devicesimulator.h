@@ -40,6 +40,10 @@ public:
     void SetRecordEvery(int polls) { m_recordEvery = polls; }
     // The device's time to start answering a command, in milliseconds.
     void SetLatency(int milliseconds) { m_latency = milliseconds; }
+    // The latency timer of the USB side of the paced line, in milliseconds: what the line has brought
+    // is handed over when it runs out, or when a 62-byte packet is full. 1 hands each millisecond's
+    // bytes over as they come.
+    void SetUsbLatency(int milliseconds) { m_usbLatency = milliseconds; }
     // Control lines to run just before the n-th command received is answered (n from 1).
     void SetScript(std::multimap<int, QString> script) { m_script = std::move(script); }
     void SetSeed(quint32 seed) { m_random.seed(seed); }
@@ -86,6 +90,7 @@ private:
     // Replies go out at 19200 baud after the latency; off, they are written at once, whole.
     bool m_lineTiming = true;
     int m_latency = 2;
+    int m_usbLatency = 16;
     // The status character of the next position reply ("record" is '1'); 0 for none.
     char m_statusPending = 0;
     int m_vanishAt = -1; // reply count after which the line closes
@@ -101,4 +106,7 @@ private:
     QTimer m_writer;
     QElapsedTimer m_lineClock;
     qint64 m_lineBytesSent = 0;
+    // The latency timer runs on from the start, whether or not anything is sent.
+    QElapsedTimer m_usbClock;
+    qint64 m_nextPacketAt = 0;
 };

@@ -121,7 +121,8 @@ int main(int argc, char **argv)
             "when it listens. Positions are the device's own counts: the station shows them in mm with "
             "the signs inverted; beyond +-999.999 mm a field takes seven characters, or more below "
             "-999.999 mm, as the device writes it. Replies go out at 19200 baud (about 0.52 ms a byte) "
-            "after a small device latency, unless --instant is given.\n\n")
+            "after a small device latency, and reach the computer as over a USB serial adapter, in "
+            "packets at its latency timer (16 ms), unless --instant is given.\n\n")
             .arg(TPortDirectory::PortsFolder()) +
         TDeviceSimulator::ControlHelp());
     parser.addHelpOption();
@@ -157,6 +158,12 @@ int main(int argc, char **argv)
         QStringLiteral("latency"),
         QStringLiteral("The device's time to start a reply on the paced line, in ms (default 2)."),
         QStringLiteral("ms"), QStringLiteral("2"));
+    const QCommandLineOption usbLatencyOption(
+        QStringLiteral("usb-latency"),
+        QStringLiteral("The latency timer of the line's USB side, in ms (default 16): what the line has "
+                       "brought is handed to the computer when it runs out, or when 62 bytes wait. 1 "
+                       "hands the bytes over as they come, every millisecond."),
+        QStringLiteral("ms"), QStringLiteral("16"));
     const QCommandLineOption vanishOption(
         QStringLiteral("vanish"), QStringLiteral("Close the line after N replies."), QStringLiteral("N"));
     const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed of the garbage bytes."),
@@ -167,8 +174,8 @@ int main(int argc, char **argv)
         QStringLiteral("no-stdin"), QStringLiteral("Ignore standard input (end with Ctrl+C or SIGTERM); "
                                                    "otherwise its end ends the simulator."));
     parser.addOptions({portOption, pathOption, circleOption, radiusOption, stepsOption, recordEveryOption,
-                       scriptOption, silentOption, instantOption, latencyOption, vanishOption, seedOption,
-                       forceOption, noStdinOption});
+                       scriptOption, silentOption, instantOption, latencyOption, usbLatencyOption,
+                       vanishOption, seedOption, forceOption, noStdinOption});
     parser.process(app);
 
     bool valid = false;
@@ -217,6 +224,10 @@ int main(int argc, char **argv)
     if (!valid || latency < 0 || latency > 60000)
         return Fail(QStringLiteral("--latency needs milliseconds from 0 to 60000"));
     device.SetLatency(latency);
+    const int usbLatency = parser.value(usbLatencyOption).toInt(&valid);
+    if (!valid || usbLatency < 1 || usbLatency > 255)
+        return Fail(QStringLiteral("--usb-latency needs milliseconds from 1 to 255"));
+    device.SetUsbLatency(usbLatency);
 
     if (!device.Open(&error))
         return Fail(error);
