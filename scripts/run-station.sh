@@ -2,7 +2,7 @@
 # Builds the station and its device simulator, starts the simulator on a pseudo-terminal, waits until it
 # is ready, then starts the station in a working directory that has its Data folder. Without a DISPLAY
 # the station runs under xvfb-run. The simulator answers at the device's pace (19200 baud, a small
-# latency), its default.
+# latency) through a USB adapter's packets, its default.
 # Usage: scripts/run-station.sh [working-directory]   (default: ~/QintarSoft)
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
