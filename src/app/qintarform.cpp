@@ -137,6 +137,10 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     setFixedSize(DesignedClientWidth, ClientHeight);
     TDeskLook::Apply(this);
     TControlTips::Apply(this);
+    // A readout keeps its size: a label of changing width would otherwise ask its group box to lay
+    // itself out again at every poll.
+    for (QLabel *readout : {stReadX, stReadY, stReadZ})
+        readout->setFixedSize(readout->size());
     m_status = std::make_unique<TStatusLine>(stLinkStatus);
     m_link->SetStatusLine(m_status.get());
     m_picker->SetProgressReport([this](const QString &text) { m_status->ShowMessage(text); });

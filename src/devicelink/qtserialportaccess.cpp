@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QtDebug>
+#include <cerrno>
+#include <unistd.h>
 
 namespace {
 
@@ -268,8 +270,21 @@ void TQtSerialPortAccess::WriteText(QByteArrayView text)
                                .arg(text.size())
                                .arg(OutputFree()));
     m_port.clearError();
-    const qint64 written = m_port.write(text.data(), text.size());
-    if (written != text.size()) {
+    // A command of a few bytes goes straight to the open handle when nothing waits before it: handed
+    // to QSerialPort's buffer, it would switch the port's write notifier on and off again, two more
+    // turns of the event loop at every poll. What the handle does not take goes the usual way.
+    qsizetype direct = 0;
+    if (m_port.bytesToWrite() == 0 && m_port.handle() >= 0) {
+        ssize_t taken = -1;
+        do
+            taken = ::write(m_port.handle(), text.data(), size_t(text.size()));
+        while (taken < 0 && errno == EINTR);
+        direct = std::max<qsizetype>(0, taken);
+    }
+    if (direct == text.size())
+        return;
+    const qint64 written = m_port.write(text.data() + direct, text.size() - direct);
+    if (written != text.size() - direct) {
         const QString reason = m_port.errorString();
         throw TSerialError(TKind::PutBlockFailure,
                            QStringLiteral("The serial port refused the bytes: %1").arg(reason));
