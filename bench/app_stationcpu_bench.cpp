@@ -27,8 +27,6 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
-#include <sys/resource.h>
-#include <utility>
 
 namespace {
 
@@ -40,16 +38,6 @@ double ProcessCpuSeconds()
     timespec now{};
     ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
-// The part of the process's CPU time spent in its own code, and the part the kernel spent for it (in
-// tick-sized steps): on a virtual machine the kernel's part of a wake-up varies widely from run to run.
-std::pair<double, double> UserAndSystemSeconds()
-{
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    return {seconds(usage.ru_utime), seconds(usage.ru_stime)};
 }
 
 // Every question answered the way that keeps the station running; no boxes, no sounds. The open
@@ -269,11 +257,9 @@ void BM_StationCpu(benchmark::State &state)
         const int positionsBefore = station->Positions();
         QElapsedTimer wall;
         const double cpuBefore = ProcessCpuSeconds();
-        const auto [userBefore, systemBefore] = UserAndSystemSeconds();
         wall.start();
         TStation::RunFor(MeasureMs());
         const double cpu = ProcessCpuSeconds() - cpuBefore;
-        const auto [userAfter, systemAfter] = UserAndSystemSeconds();
         const double seconds = double(wall.nsecsElapsed()) / 1e9;
         if (counter) {
             QApplication::instance()->removeEventFilter(counter.get());
@@ -282,8 +268,6 @@ void BM_StationCpu(benchmark::State &state)
         }
         state.SetIterationTime(seconds);
         state.counters["cpu_percent"] = 100.0 * cpu / seconds;
-        state.counters["user_percent"] = 100.0 * (userAfter - userBefore) / seconds;
-        state.counters["system_percent"] = 100.0 * (systemAfter - systemBefore) / seconds;
         state.counters["polls"] = station->Positions() - positionsBefore;
         state.counters["cpu_us_per_poll"] = station->Positions() > positionsBefore
                                                 ? 1e6 * cpu / (station->Positions() - positionsBefore)

@@ -6,8 +6,10 @@
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QtDebug>
+#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -270,17 +272,7 @@ void TQtSerialPortAccess::WriteText(QByteArrayView text)
                                .arg(text.size())
                                .arg(OutputFree()));
     m_port.clearError();
-    // A command of a few bytes goes straight to the open handle when nothing waits before it: handed
-    // to QSerialPort's buffer, it would switch the port's write notifier on and off again, two more
-    // turns of the event loop at every poll. What the handle does not take goes the usual way.
-    qsizetype direct = 0;
-    if (m_port.bytesToWrite() == 0 && m_port.handle() >= 0) {
-        ssize_t taken = -1;
-        do
-            taken = ::write(m_port.handle(), text.data(), size_t(text.size()));
-        while (taken < 0 && errno == EINTR);
-        direct = std::max<qsizetype>(0, taken);
-    }
+    const qsizetype direct = WriteToHandle(text);
     if (direct == text.size())
         return;
     const qint64 written = m_port.write(text.data() + direct, text.size() - direct);
@@ -289,6 +281,25 @@ void TQtSerialPortAccess::WriteText(QByteArrayView text)
         throw TSerialError(TKind::PutBlockFailure,
                            QStringLiteral("The serial port refused the bytes: %1").arg(reason));
     }
+}
+
+qsizetype TQtSerialPortAccess::WriteToHandle(QByteArrayView text)
+{
+    // A command of a few bytes goes straight to the open handle when nothing waits before it: handed
+    // to QSerialPort's buffer, it would switch the port's write notifier on and off again, two more
+    // turns of the event loop at every poll. What the handle does not take goes the usual way.
+#ifdef Q_OS_UNIX
+    if (m_port.bytesToWrite() > 0 || m_port.handle() < 0)
+        return 0;
+    ssize_t taken = -1;
+    do
+        taken = ::write(m_port.handle(), text.data(), size_t(text.size()));
+    while (taken < 0 && errno == EINTR);
+    return std::max<qsizetype>(0, taken);
+#else
+    Q_UNUSED(text);
+    return 0;
+#endif
 }
 
 char TQtSerialPortAccess::ReadChar()

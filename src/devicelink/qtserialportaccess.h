@@ -55,6 +55,8 @@ private:
     void Open();
     void ApplyLineSettings();
     void AnnounceData();
+    // Writes what the open port's handle takes at once, when nothing waits before it; returns the count.
+    qsizetype WriteToHandle(QByteArrayView text);
 
     // Mutable because QSerialPort reads the modem lines through a non-const call.
     mutable QSerialPort m_port;
