@@ -5,6 +5,7 @@
 #include <QGlyphRun>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOption>
 #include <algorithm>
 
 namespace {
@@ -75,7 +76,10 @@ bool TReadoutLabel::DrawNumber(QPainter &painter)
     run.setRawFont(m_rawFont);
     run.setGlyphIndexes(glyphs);
     run.setPositions(positions);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
+    // The colour group as the label's own painting takes it: disabled, or the window's activity.
+    QStyleOption option;
+    option.initFrom(this);
+    painter.setPen(option.palette.color(foregroundRole()));
     painter.drawGlyphRun(QPointF(left, baseline), run);
     return true;
 }

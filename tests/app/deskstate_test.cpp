@@ -186,14 +186,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("alignment");
         QTest::addColumn<QColor>("colour");
+        QTest::addColumn<bool>("enabled");
         const int left = Qt::AlignLeft | Qt::AlignVCenter;
-        QTest::newRow("zero") << "0.000" << left << QColor(0, 0, 160);
-        QTest::newRow("negative") << "-123.456" << left << QColor(0, 0, 160);
-        QTest::newRow("stale grey") << "-1.005" << left << QColor(150, 150, 150);
-        QTest::newRow("right") << "999.999" << int(Qt::AlignRight | Qt::AlignVCenter) << QColor(0, 0, 160);
-        QTest::newRow("centred") << "+12.5 " << int(Qt::AlignCenter) << QColor(0, 0, 160);
-        QTest::newRow("top") << "7.25" << int(Qt::AlignLeft | Qt::AlignTop) << QColor(0, 0, 160);
-        QTest::newRow("not a number") << "X= 1.5" << left << QColor(0, 0, 160);
+        QTest::newRow("zero") << "0.000" << left << QColor(0, 0, 160) << true;
+        QTest::newRow("negative") << "-123.456" << left << QColor(0, 0, 160) << true;
+        QTest::newRow("stale grey") << "-1.005" << left << QColor(150, 150, 150) << true;
+        QTest::newRow("right") << "999.999" << int(Qt::AlignRight | Qt::AlignVCenter) << QColor(0, 0, 160)
+                               << true;
+        QTest::newRow("centred") << "+12.5 " << int(Qt::AlignCenter) << QColor(0, 0, 160) << true;
+        QTest::newRow("top") << "7.25" << int(Qt::AlignLeft | Qt::AlignTop) << QColor(0, 0, 160) << true;
+        QTest::newRow("disabled") << "12.345" << left << QColor(0, 0, 160) << false;
+        QTest::newRow("not a number") << "X= 1.5" << left << QColor(0, 0, 160) << true;
     }
 
     void ReadoutLooksAsALabel()
@@ -201,6 +204,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(int, alignment);
         QFETCH(QColor, colour);
+        QFETCH(bool, enabled);
         TReadoutLabel readout;
         QLabel label;
         for (QLabel *shown : {static_cast<QLabel *>(&readout), &label}) {
@@ -212,9 +216,11 @@ private Q_SLOTS:
             shown->setAlignment(Qt::Alignment(alignment));
             QPalette palette = shown->palette();
             palette.setColor(QPalette::WindowText, colour);
+            palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(128, 128, 128));
             shown->setPalette(palette);
             shown->resize(84, 24);
             shown->setText(text);
+            shown->setEnabled(enabled);
         }
         QCOMPARE(readout.grab().toImage(), label.grab().toImage());
     }
