@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-multimedia-dev
   libqt6opengl6-dev libgl-dev libxkbcommon-dev
   qt6-qpa-plugins libqt6multimedia6 libqt6serialport6
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libeigen3-dev
   xvfb xauth x11-utils imagemagick fonts-dejavu-core
   clang-format ccache
   python3 python3-ezdxf poppler-utils
