@@ -8,6 +8,7 @@
 #include "app/projectname.h"
 #include "app/qtoperatordialogs.h"
 #include "app/stationcolours.h"
+#include "app/stationfeatures.h"
 #include "app/stationfiles.h"
 #include "app/stationlink.h"
 #include "app/statusline.h"
@@ -134,6 +135,9 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     WireMainArea();
     WireMaintenanceArea();
     AddExportActions();
+    m_stationFeatures = new TStationFeatures(m_featureRegister, m_register, *m_dialogs, *this);
+    m_stationFeatures->AddToContextMenus(
+        {sgData, sgDistance, sgAngles, Chart[0], Chart[1], Chart[2], Chart[3]});
     setFixedSize(DesignedClientWidth, ClientHeight);
     TDeskLook::Apply(this);
     TControlTips::Apply(this);
@@ -143,9 +147,10 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
         readout->setFixedSize(readout->size());
     m_status = std::make_unique<TStatusLine>(stLinkStatus);
     m_link->SetStatusLine(m_status.get());
+    m_stationFeatures->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_picker->SetProgressReport([this](const QString &text) { m_status->ShowMessage(text); });
-    m_unsaved = std::make_unique<TUnsavedChanges>(
-        QList<TTextTable *>{&m_register.Data(), &m_register.Distances(), &m_register.Angles()});
+    m_unsaved = std::make_unique<TUnsavedChanges>(QList<TTextTable *>{
+        &m_register.Data(), &m_register.Distances(), &m_register.Angles(), &m_featureRegister.Table()});
     m_files->SetUnsavedChanges(m_unsaved.get());
     m_files->SetStatusReport(
         [this](const QString &text, const QString &detail) { m_status->ShowMessage(text, detail); });
@@ -358,6 +363,7 @@ void TQintarForm::FormCreate()
     USB->SetTransmitEndSequence(QByteArray(1, '\r'));
     USB->SetReceiveEndSequence(QByteArray(1, '\r'));
     m_register.SetHeaders();
+    m_featureRegister.SetHeaders();
     m_views->StartUp();
     for (QScrollBar *bar : scrlZoom) {
         bar->setMaximum(100);
@@ -461,6 +467,8 @@ void TQintarForm::ClearAll()
 {
     m_views->ClearAllSeries();
     m_register.ClearAll();
+    m_featureRegister.Clear();
+    m_stationFeatures->FeaturesReplaced();
     m_status->ShowMessage(tr("Cleared"));
 }
 
@@ -492,7 +500,9 @@ void TQintarForm::RecordPoint(TPoint3 point)
     if (!HasProjectName())
         edProjectName->setText(DefaultProjectName());
     m_views->AddRecordedPoint(point);
-    m_register.AddPoint(point, gbMeasuredData->height() == ShortDataGroupHeight);
+    const auto added = m_register.AddPoint(point, gbMeasuredData->height() == ShortDataGroupHeight);
+    if (added.added)
+        m_stationFeatures->PointRecorded(added.number);
 }
 
 void TQintarForm::AddExportActions()

@@ -11,6 +11,7 @@
 #include "app/measurementcycle.h"
 #include "app/settingsfile.h"
 #include "common/calibration.h"
+#include "register/featureregister.h"
 #include "register/pointregister.h"
 
 #include <QString>
@@ -34,6 +35,7 @@ class TPlotViews;
 class TPortManagerRS232;
 class TPortSetUp;
 class TPointPicker;
+class TStationFeatures;
 class TStationFiles;
 class TStationLink;
 class TStatusLine;
@@ -74,6 +76,9 @@ public:
     static QString DefaultProjectName();
     // True when row 1 of the point table holds a point.
     bool HasMeasuredData() const;
+    // The features table: fitted features and their relations, beside the point table.
+    const TFeatureRegister &FeatureRegister() const { return m_featureRegister; }
+    TStationFeatures *StationFeatures() const { return m_stationFeatures; }
 
 Q_SIGNALS:
     // A position reply has just been shown in the readouts (and the live marker).
@@ -126,6 +131,9 @@ private:
     int m_chartHeight = 0;
 
     TPointRegister m_register;
+    TFeatureRegister m_featureRegister;
+    // The features window and its wiring, a child of the window.
+    TStationFeatures *m_stationFeatures = nullptr;
     // The engine of the port manager panel "USB", a child of the window placed below the client area.
     TPortManagerRS232 *USB = nullptr;
     // A child of the window, like the charts it draws.

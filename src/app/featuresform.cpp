@@ -1,0 +1,122 @@
+#include "app/featuresform.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr std::array kTypeNames{"sbFeatLine",   "sbFeatPlane",    "sbFeatCircle",
+                                "sbFeatSphere", "sbFeatCylinder", "sbFeatCone"};
+constexpr std::array kTypeCaptions{"Line", "Plane", "Circle", "Sphere", "Cylinder", "Cone"};
+
+QPushButton *Button(const char *name, const QString &caption, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+TFeaturesForm::TFeaturesForm(QWidget *parent) : QWidget(parent, Qt::Tool)
+{
+    setObjectName(QStringLiteral("FeaturesForm"));
+    setWindowTitle(tr("Features"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(6);
+
+    auto *types = new QHBoxLayout;
+    types->setSpacing(4);
+    for (int i = 0; i < TypeCount; ++i) {
+        sbFeatType[i] = Button(kTypeNames[i], tr(kTypeCaptions[i]), this);
+        sbFeatType[i]->setCheckable(true);
+        sbFeatType[i]->setToolTip(tr("Measure a %1: the points recorded while this is down make it up; press "
+                                     "it again to stop")
+                                      .arg(tr(kTypeCaptions[i]).toLower()));
+        types->addWidget(sbFeatType[i]);
+    }
+    types->addStretch();
+    layout->addLayout(types);
+
+    auto *progress = new QHBoxLayout;
+    stFeatureProgress = new QLabel(this);
+    stFeatureProgress->setObjectName(QStringLiteral("stFeatureProgress"));
+    stFeatureProgress->setMinimumWidth(260);
+    progress->addWidget(stFeatureProgress, 1);
+    btnEndFeature = Button("btnEndFeature", tr("End"), this);
+    btnEndFeature->setToolTip(tr("Fit the feature to its points and add it to the table (Enter); Esc "
+                                 "abandons it"));
+    progress->addWidget(btnEndFeature);
+    layout->addLayout(progress);
+
+    auto *typed = new QHBoxLayout;
+    auto *pointsLabel = new QLabel(tr("Points:"), this);
+    typed->addWidget(pointsLabel);
+    edFeaturePoints = new QLineEdit(this);
+    edFeaturePoints->setObjectName(QStringLiteral("edFeaturePoints"));
+    edFeaturePoints->setPlaceholderText(QStringLiteral("1-4, 9"));
+    edFeaturePoints->setToolTip(tr("Numbers of recorded points to fit the chosen type to"));
+    pointsLabel->setBuddy(edFeaturePoints);
+    typed->addWidget(edFeaturePoints, 1);
+    btnFitFeature = Button("btnFitFeature", tr("Fit"), this);
+    btnFitFeature->setToolTip(tr("Fit the chosen type to the numbered points and add it to the table"));
+    typed->addWidget(btnFitFeature);
+    layout->addLayout(typed);
+
+    sgFeatures = new QTableView(this);
+    sgFeatures->setObjectName(QStringLiteral("sgFeatures"));
+    sgFeatures->setSelectionBehavior(QAbstractItemView::SelectRows);
+    sgFeatures->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    sgFeatures->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sgFeatures->verticalHeader()->hide();
+    sgFeatures->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    sgFeatures->verticalHeader()->setDefaultSectionSize(17);
+    sgFeatures->setMinimumHeight(220);
+    sgFeatures->setToolTip(tr("The features: select two (Ctrl+click) for a distance or an angle; Delete "
+                              "deletes the selected ones"));
+    layout->addWidget(sgFeatures, 1);
+
+    auto *relations = new QHBoxLayout;
+    relations->addWidget(new QLabel(tr("Two selected features:"), this));
+    btnFeatDistance = Button("btnFeatDistance", tr("Distance"), this);
+    btnFeatAngle = Button("btnFeatAngle", tr("Angle"), this);
+    btnFeatDistance->setToolTip(tr("Add the distance between the two selected features"));
+    btnFeatAngle->setToolTip(tr("Add the angle between the two selected features"));
+    relations->addWidget(btnFeatDistance);
+    relations->addWidget(btnFeatAngle);
+    relations->addStretch();
+    layout->addLayout(relations);
+}
+
+void TFeaturesForm::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (focusWidget() == edFeaturePoints)
+            Q_EMIT FitRequested();
+        else
+            Q_EMIT EndRequested();
+        event->accept();
+        return;
+    case Qt::Key_Escape:
+        Q_EMIT AbandonRequested();
+        event->accept();
+        return;
+    case Qt::Key_Delete:
+        Q_EMIT DeleteRequested();
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}

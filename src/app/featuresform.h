@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+
+// The "Features" tool window beside the main window: the type toggles, the feature in progress with
+// its End button, the typed point numbers with Fit, the features table and the relation buttons. It
+// only holds the controls and turns the keys into signals; TStationFeatures wires it to the logic.
+//
+// Enter fits (the typed numbers when their box has the focus, else the feature in progress), Esc
+// abandons the feature in progress, Delete asks to delete the selected rows of the table.
+class TFeaturesForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The toggles in the order of the types Line, Plane, Circle, Sphere, Cylinder, Cone.
+    static constexpr int TypeCount = 6;
+
+    explicit TFeaturesForm(QWidget *parent);
+
+    std::array<QPushButton *, TypeCount> sbFeatType{};
+    QLabel *stFeatureProgress = nullptr;
+    QPushButton *btnEndFeature = nullptr;
+    QLineEdit *edFeaturePoints = nullptr;
+    QPushButton *btnFitFeature = nullptr;
+    QTableView *sgFeatures = nullptr;
+    QPushButton *btnFeatDistance = nullptr;
+    QPushButton *btnFeatAngle = nullptr;
+
+Q_SIGNALS:
+    void EndRequested();
+    void FitRequested();
+    void AbandonRequested();
+    void DeleteRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};

@@ -1,0 +1,216 @@
+#include "app/stationfeatures.h"
+
+#include "app/featuresform.h"
+#include "app/togglegroup.h"
+#include "common/operatordialogs.h"
+#include "register/featureregister.h"
+#include "register/pointregister.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTableView>
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+namespace {
+
+// The reserved place of the button, in the strip between the second row of groups and the views.
+const QRect kButtonPlace(8, 107, 80, 21);
+constexpr std::array kToggleTypes{TFeatureType::Line,   TFeatureType::Plane,    TFeatureType::Circle,
+                                  TFeatureType::Sphere, TFeatureType::Cylinder, TFeatureType::Cone};
+constexpr std::array kColumnWidths{44, 58, 76, 64, 64, 64, 62, 62, 62, 60, 52, 52};
+// Between the main window and the features window.
+constexpr int kWindowGap = 8;
+
+} // namespace
+
+TStationFeatures::TStationFeatures(TFeatureRegister &features, TPointRegister &points,
+                                   TOperatorDialogs &dialogs, QWidget &window)
+    : QObject(&window), m_features(features), m_dialogs(dialogs), m_window(window),
+      m_measurement(features, points.Data())
+{
+    m_button = new QPushButton(tr("Features"), &window);
+    m_button->setObjectName(QStringLiteral("btnFeatures"));
+    m_button->setGeometry(kButtonPlace);
+    m_button->setToolTip(tr("Open the features window: fit lines, planes, circles, spheres, cylinders and "
+                            "cones to recorded points (Ctrl+F)"));
+    connect(m_button, &QPushButton::clicked, this, &TStationFeatures::ShowForm);
+    auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), &window);
+    shortcut->setObjectName(QStringLiteral("scFeatures"));
+    connect(shortcut, &QShortcut::activated, this, &TStationFeatures::ShowForm);
+
+    m_form = new TFeaturesForm(&window);
+    auto *shortcutInForm = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), m_form);
+    connect(shortcutInForm, &QShortcut::activated, this, &TStationFeatures::ShowForm);
+    m_form->sgFeatures->setModel(&m_features.Table());
+    for (int column = 0; column < static_cast<int>(kColumnWidths.size()); ++column)
+        m_form->sgFeatures->setColumnWidth(column, kColumnWidths[column]);
+    m_form->resize(std::accumulate(kColumnWidths.begin(), kColumnWidths.end(), 0) + 40, 420);
+
+    auto *group = new TToggleGroup(this);
+    for (QPushButton *button : m_form->sbFeatType)
+        group->Add(button);
+    connect(group, &TToggleGroup::Clicked, this, &TStationFeatures::TypeClicked);
+    connect(m_form->btnEndFeature, &QPushButton::clicked, this, &TStationFeatures::EndFeature);
+    connect(m_form, &TFeaturesForm::EndRequested, this, &TStationFeatures::EndFeature);
+    connect(m_form, &TFeaturesForm::AbandonRequested, this, &TStationFeatures::AbandonFeature);
+    connect(m_form->btnFitFeature, &QPushButton::clicked, this, &TStationFeatures::FitTyped);
+    connect(m_form, &TFeaturesForm::FitRequested, this, &TStationFeatures::FitTyped);
+    connect(m_form, &TFeaturesForm::DeleteRequested, this, &TStationFeatures::DeleteSelected);
+    connect(m_form->btnFeatDistance, &QPushButton::clicked, this, [this] { Relate(false); });
+    connect(m_form->btnFeatAngle, &QPushButton::clicked, this, [this] { Relate(true); });
+    connect(m_form->sgFeatures->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TStationFeatures::DrawingChanged);
+    connect(&m_features.Table(), &QAbstractItemModel::dataChanged, this, &TStationFeatures::DrawingChanged);
+    ShowProgress();
+}
+
+TStationFeatures::~TStationFeatures() = default;
+
+void TStationFeatures::AddToContextMenus(const QList<QWidget *> &widgets)
+{
+    for (QWidget *widget : widgets) {
+        auto *action = new QAction(tr("Features..."), widget);
+        action->setObjectName(widget->objectName() + QStringLiteral("Features"));
+        connect(action, &QAction::triggered, this, &TStationFeatures::ShowForm);
+        widget->addAction(action);
+        widget->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+}
+
+void TStationFeatures::ShowForm()
+{
+    if (!m_placed) {
+        // Beside the main window on the right where the screen has room, else on the left, else
+        // as far right as the screen allows.
+        m_placed = true;
+        const QRect main = m_window.frameGeometry();
+        const QScreen *screen = m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
+        const QRect available =
+            screen ? screen->availableGeometry() : QRect(main.topLeft(), QSize(4000, 4000));
+        const int width = m_form->frameGeometry().width();
+        int left = main.right() + kWindowGap;
+        if (left + width > available.right() && main.left() - kWindowGap - width >= available.left())
+            left = main.left() - kWindowGap - width;
+        left = std::max(available.left(), std::min(left, available.right() - width));
+        m_form->move(left, std::max(available.top(), main.top()));
+    }
+    m_form->show();
+    m_form->raise();
+    m_form->activateWindow();
+}
+
+void TStationFeatures::TypeClicked()
+{
+    std::optional<TFeatureType> type;
+    for (std::size_t i = 0; i < kToggleTypes.size(); ++i)
+        if (m_form->sbFeatType[i]->isChecked())
+            type = kToggleTypes[i];
+    m_measurement.SetType(type);
+    ShowProgress();
+}
+
+void TStationFeatures::PointRecorded(int number)
+{
+    if (!m_measurement.Type())
+        return;
+    m_measurement.PointRecorded(number);
+    ShowProgress();
+}
+
+void TStationFeatures::ShowProgress()
+{
+    m_form->stFeatureProgress->setText(m_measurement.ProgressText());
+    m_form->btnEndFeature->setEnabled(m_measurement.Type().has_value());
+}
+
+void TStationFeatures::Report(const QString &text)
+{
+    if (m_statusReport)
+        m_statusReport(text);
+}
+
+void TStationFeatures::ShowOutcome(const TFeatureMeasurement::TOutcome &outcome)
+{
+    if (!outcome.Added()) {
+        m_dialogs.ShowMessage(outcome.message);
+        return;
+    }
+    const QString name = m_features.Name(outcome.row);
+    const QString size = m_features.Table().Cell(TFeatureRegister::ColSize, outcome.row);
+    Report(size.isEmpty() ? tr("Feature %1 added").arg(name)
+                          : tr("Feature %1 added: size %2").arg(name, size));
+    m_form->sgFeatures->scrollTo(m_features.Table().index(outcome.row - 1, 0));
+}
+
+void TStationFeatures::EndFeature()
+{
+    ShowOutcome(m_measurement.End());
+    ShowProgress();
+}
+
+void TStationFeatures::AbandonFeature()
+{
+    if (m_measurement.Points().isEmpty())
+        return;
+    m_measurement.Abandon();
+    ShowProgress();
+    Report(tr("Feature abandoned; its points stay in the point table"));
+}
+
+void TStationFeatures::FitTyped()
+{
+    const auto outcome = m_measurement.FitTyped(m_form->edFeaturePoints->text());
+    ShowOutcome(outcome);
+}
+
+QList<int> TStationFeatures::SelectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : m_form->sgFeatures->selectionModel()->selectedRows())
+        if (!m_features.Table().IsRowFree(index.row() + 1))
+            rows.append(index.row() + 1);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void TStationFeatures::Relate(bool angle)
+{
+    (void)angle;
+}
+
+void TStationFeatures::DeleteSelected()
+{
+    const QList<int> rows = SelectedRows();
+    if (rows.isEmpty())
+        return;
+    QStringList names;
+    for (int row : rows)
+        names.append(m_features.Name(row));
+    const QString question = rows.size() == 1
+                                 ? tr("Delete feature %1?").arg(names.first())
+                                 : tr("Delete the %1 features %2?").arg(rows.size()).arg(names.join(", "));
+    if (!m_dialogs.AskYesNo(question, TOperatorDialogs::TStyle::Warning))
+        return;
+    // From the bottom up, so that the rows still to go keep their places.
+    for (auto row = rows.crbegin(); row != rows.crend(); ++row)
+        m_features.DeleteRow(*row);
+    m_form->sgFeatures->clearSelection();
+    Report(tr("Deleted %1").arg(names.join(", ")));
+}
+
+void TStationFeatures::FeaturesReplaced()
+{
+    m_measurement.Abandon();
+    m_form->sgFeatures->clearSelection();
+    ShowProgress();
+    Q_EMIT DrawingChanged();
+}

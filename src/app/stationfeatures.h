@@ -1,0 +1,71 @@
+#pragma once
+
+#include "register/featuremeasurement.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QPushButton;
+class QWidget;
+class TFeatureRegister;
+class TFeaturesForm;
+class TOperatorDialogs;
+class TPointRegister;
+
+// The window's features: the "Features" button and Ctrl+F that open the features window, the
+// feature in progress fed by the points the device records, the fits from typed point numbers, the
+// relations between two selected features and the deletion of rows. Every message and question goes
+// through the operator's dialogs; what was done is told in the status line.
+class TStationFeatures : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The features window is a tool window of window; btnFeatures is placed on window at its
+    // reserved place.
+    TStationFeatures(TFeatureRegister &features, TPointRegister &points, TOperatorDialogs &dialogs,
+                     QWidget &window);
+    ~TStationFeatures() override;
+
+    void SetStatusReport(std::function<void(const QString &)> report) { m_statusReport = std::move(report); }
+    // Gives each of these widgets (the tables, the views) "Features..." in its context menu.
+    void AddToContextMenus(const QList<QWidget *> &widgets);
+
+    TFeaturesForm *Form() const { return m_form; }
+    TFeatureMeasurement &Measurement() { return m_measurement; }
+
+    // Opens the features window beside the main window (or brings it to front).
+    void ShowForm();
+    // A point the device recorded, by its number, after it went into the point table.
+    void PointRecorded(int number);
+    // The point table and the features were emptied (Clear, New) or replaced (a load).
+    void FeaturesReplaced();
+    // The selected rows of the features table, in table order.
+    QList<int> SelectedRows() const;
+
+Q_SIGNALS:
+    // The features to draw, or the one to highlight, changed.
+    void DrawingChanged();
+
+private:
+    void TypeClicked();
+    void EndFeature();
+    void AbandonFeature();
+    void FitTyped();
+    void Relate(bool angle);
+    void DeleteSelected();
+    void ShowOutcome(const TFeatureMeasurement::TOutcome &outcome);
+    void ShowProgress();
+    void Report(const QString &text);
+
+    TFeatureRegister &m_features;
+    TOperatorDialogs &m_dialogs;
+    QWidget &m_window;
+    TFeatureMeasurement m_measurement;
+    TFeaturesForm *m_form = nullptr;
+    QPushButton *m_button = nullptr;
+    std::function<void(const QString &)> m_statusReport;
+    bool m_placed = false;
+};

@@ -1,0 +1,171 @@
+// The features window of the station, driven through its controls by objectName.
+#include "app/qintarform.h"
+#include "app/stationfeatures.h"
+#include "register/featureregister.h"
+#include "stationundertest.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+const QStringList kCircleRow{"C1",       "Circle",   "1-8",      "10.000", "-5.000", "0.000",
+                             "0.000000", "0.000000", "1.000000", "20.000", "0.002",  ""};
+
+TTextTable *Features(TQintarForm &form)
+{
+    return &const_cast<TFeatureRegister &>(form.FeatureRegister()).Table();
+}
+
+QWidget *FeaturesWindow(TQintarForm &form)
+{
+    return Find<QWidget>(form, "FeaturesForm");
+}
+
+} // namespace
+
+class TFeaturesWindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_configFolder;
+
+private Q_SLOTS:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", m_configFolder.path().toLocal8Bit()); }
+
+    void OpenedByTheButtonTheShortcutAndTheContextMenus()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        auto *button = Find<QPushButton>(form, "btnFeatures");
+        QCOMPARE(button->geometry(), QRect(8, 107, 80, 21));
+        QCOMPARE(button->text(), QStringLiteral("Features"));
+        QWidget *window = FeaturesWindow(form);
+        QVERIFY(window->isWindow());
+        QVERIFY(!window->isVisible());
+
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(&form, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(window->isVisible());
+        // Beside the main window, not over it, where the screen has room.
+        QVERIFY(!window->frameGeometry().intersects(form.frameGeometry()) ||
+                window->frameGeometry().width() + form.frameGeometry().width() > 1400);
+        window->hide();
+        button->click();
+        QVERIFY(window->isVisible());
+        window->hide();
+        for (const char *name : {"sgData", "sgDistance", "sgAngles", "Chart1", "Chart4"}) {
+            auto *action = form.findChild<QAction *>(QString::fromLatin1(name) + QStringLiteral("Features"));
+            QVERIFY2(action, name);
+            action->trigger();
+            QVERIFY2(window->isVisible(), name);
+            window->hide();
+        }
+    }
+
+    void TypeTogglesFormOneGroupAndShowTheProgress()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        auto *circle = Find<QPushButton>(form, "sbFeatCircle");
+        auto *cone = Find<QPushButton>(form, "sbFeatCone");
+        auto *progress = Find<QLabel>(form, "stFeatureProgress");
+        circle->click();
+        QCOMPARE(progress->text(), QStringLiteral("Circle: 0 points (needs 3)"));
+        for (int number : {1, 2, 3})
+            form.StationFeatures()->PointRecorded(number);
+        QCOMPARE(progress->text(), QStringLiteral("Circle: 3 points (needs 3)"));
+        cone->click();
+        QVERIFY(!circle->isChecked());
+        QCOMPARE(progress->text(), QStringLiteral("Cone: 3 points (needs 6)"));
+        // Esc abandons the feature in progress; the type stays chosen.
+        QTest::keyClick(FeaturesWindow(form), Qt::Key_Escape);
+        QCOMPARE(progress->text(), QStringLiteral("Cone: 0 points (needs 6)"));
+        cone->click();
+        QVERIFY(!cone->isChecked());
+        QVERIFY(!Find<QPushButton>(form, "btnEndFeature")->isEnabled());
+    }
+
+    void TypedNumbersThatDoNotReadAreToldAndAddNothing_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("bad text") << "1-x"
+                                  << "\"1-x\" is no point number or range";
+        QTest::newRow("unknown") << "1, 7-9"
+                                 << "Points 7, 8, 9 are not in the point table.";
+        QTest::newRow("too few") << "1"
+                                 << "A circle needs at least 3 points; it has 1.";
+    }
+
+    void TypedNumbersThatDoNotReadAreToldAndAddNothing()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, told);
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        PutPoint(form);
+        Find<QPushButton>(form, "sbFeatCircle")->click();
+        auto *points = Find<QLineEdit>(form, "edFeaturePoints");
+        points->setText(typed);
+        // Enter in the numbers' box fits them, as Fit does.
+        FeaturesWindow(form)->show();
+        points->setFocus();
+        QTest::keyClick(FeaturesWindow(form), Qt::Key_Return);
+        Find<QPushButton>(form, "btnFitFeature")->click();
+        QCOMPARE(station->dialogs.Messages.size(), 2);
+        QVERIFY2(station->dialogs.Messages.first().startsWith(told),
+                 qPrintable(station->dialogs.Messages.first()));
+        QVERIFY(Features(form)->IsRowFree(1));
+    }
+
+    void DeleteKeyAsksBeforeDeletingTheSelectedRows()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        Features(form)->SetRowTexts(1, kCircleRow);
+        QStringList plane = kCircleRow;
+        plane[0] = QStringLiteral("PL1");
+        plane[1] = QStringLiteral("Plane");
+        Features(form)->SetRowTexts(2, plane);
+        auto *table = Find<QTableView>(form, "sgFeatures");
+        table->selectRow(0);
+        station->dialogs.Answers = {false, true};
+        QTest::keyClick(FeaturesWindow(form), Qt::Key_Delete);
+        QCOMPARE(station->dialogs.Questions, QStringList("Delete feature C1?"));
+        QCOMPARE(Features(form)->Cell(0, 1), QStringLiteral("C1"));
+        QTest::keyClick(FeaturesWindow(form), Qt::Key_Delete);
+        QCOMPARE(Features(form)->RowTexts(1), plane);
+        QVERIFY(Features(form)->IsRowFree(2));
+    }
+
+    void PointRowsComeAndGoWithoutTouchingFeatures()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        PutPoint(form);
+        Table(form, "sgData")->SetRowTexts(2, {"2", "4.000", "5.000", "6.000"});
+        Features(form)->SetRowTexts(1, kCircleRow);
+        // Deleting point 2 in Delete Point mode leaves the feature made from it.
+        Find<QPushButton>(form, "sbDelete")->click();
+        station->dialogs.Answers = {true};
+        Table(form, "sgData")->SetRow(2);
+        QCOMPARE(station->dialogs.Questions.size(), 1);
+        QVERIFY(Table(form, "sgData")->IsRowFree(2));
+        QCOMPARE(Features(form)->RowTexts(1), kCircleRow);
+
+        // Clear empties the features with the points, after the question for unsaved work.
+        station->dialogs.ThreeWayAnswers = {TOperatorDialogs::TAnswer::No};
+        Find<QPushButton>(form, "btnClear")->click();
+        QVERIFY(Features(form)->IsRowFree(1));
+    }
+};
+
+QTEST_MAIN(TFeaturesWindowTest)
+#include "featureswindow_test.moc"
