@@ -13,7 +13,7 @@ shift || true
 runs="${QINTAR_FUZZ_RUNS:-1000000}"
 
 all_targets=(position_reply number_text project_file coordinates_file distances_file angles_file
-             settings_file receive_path)
+             settings_file receive_path feature_section)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all_targets[@]}")
 

@@ -147,6 +147,10 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
         readout->setFixedSize(readout->size());
     m_status = std::make_unique<TStatusLine>(stLinkStatus);
     m_link->SetStatusLine(m_status.get());
+    m_files->SetFeatures(&m_featureRegister.Table(), [this] {
+        m_featureRegister.TakeNamesFromTable();
+        m_stationFeatures->FeaturesReplaced();
+    });
     m_stationFeatures->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_picker->SetProgressReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_unsaved = std::make_unique<TUnsavedChanges>(QList<TTextTable *>{

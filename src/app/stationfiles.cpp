@@ -30,9 +30,12 @@ void TStationFiles::SetDialogPlace(const QString &folder, const QString &filter)
 TFileTables TStationFiles::FileTables()
 {
     return TFileTables{
-        m_register.Data(), m_register.Distances(), m_register.Angles(),
+        m_register.Data(),
+        m_register.Distances(),
+        m_register.Angles(),
         [this](const QString &x, const QString &y, const QString &z) { return m_views.PlotPoint(x, y, z); },
-        [this] { m_views.ClearAllSeries(); }};
+        [this] { m_views.ClearAllSeries(); },
+        m_features};
 }
 
 bool TStationFiles::Report(const TFileResult &result)
@@ -94,6 +97,8 @@ void TStationFiles::btnLoadAllClick()
             m_register.SetPointCount(*result.pointCount);
         if (result.projectName)
             m_window.setProjectName(*result.projectName);
+        if (m_featuresLoaded)
+            m_featuresLoaded();
     }
     if (Report(result)) {
         if (m_changes)

@@ -14,6 +14,7 @@ class QTableView;
 class TOperatorDialogs;
 class TPlotViews;
 class TPointRegister;
+class TTextTable;
 class TUnsavedChanges;
 
 // The project and table files behind the Project group's Load and Save, the table-file buttons and
@@ -42,6 +43,12 @@ public:
     void SetStatusReport(std::function<void(const QString &text, const QString &detail)> report)
     {
         m_statusReport = std::move(report);
+    }
+    // The features table the project file keeps, and what to do once a project load has replaced it.
+    void SetFeatures(TTextTable *features, std::function<void()> loaded)
+    {
+        m_features = features;
+        m_featuresLoaded = std::move(loaded);
     }
     // Asks "Save current data?" when there is unsaved work; true when the operator may go on.
     bool MayDiscardWork();
@@ -86,4 +93,6 @@ private:
     QString m_dialogFilter;
     TUnsavedChanges *m_changes = nullptr;
     std::function<void(const QString &, const QString &)> m_statusReport;
+    TTextTable *m_features = nullptr;
+    std::function<void()> m_featuresLoaded;
 };

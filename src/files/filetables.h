@@ -5,9 +5,10 @@
 #include <QString>
 #include <functional>
 
-// What the project and table files read and write: the three tables of the register and the two
-// calls into the plot views that a load of points needs. The window binds plotPoint to
-// TPlotViews::PlotPoint and clearAllSeries to TPlotViews::ClearAllSeries; either may be left empty.
+// What the project and table files read and write: the three tables of the register, the two calls
+// into the plot views that a load of points needs, and the features table the project file keeps. The window
+// binds plotPoint to TPlotViews::PlotPoint and clearAllSeries to TPlotViews::ClearAllSeries; either may be
+// left empty.
 struct TFileTables
 {
     using TPlotPoint = std::function<bool(const QString &x, const QString &y, const QString &z)>;
@@ -17,4 +18,6 @@ struct TFileTables
     TTextTable &angles;
     TPlotPoint plotPoint;
     std::function<void()> clearAllSeries;
+    // The features table, kept by the project file after its "[End]" line; none leaves it out.
+    TTextTable *features = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "common/globalprocedures.h"
 #include "files/codepage1252.h"
+#include "files/featuresection.h"
 #include "files/linereader.h"
 #include "files/rowlines.h"
 #include "files/wholefile.h"
@@ -118,6 +119,8 @@ QByteArray TProjectFile::Compose(const QString &projectName, const QString &time
     text += kAngles + end + kAngleHeading + end;
     TRowLines::AppendRows(text, m_tables.angles, kAngleColumns);
     text += kEnd + end;
+    if (m_tables.features)
+        TFeatureSection::Append(text, *m_tables.features);
     return TCodePage1252::Encode(text, unrepresentable);
 }
 
@@ -164,6 +167,10 @@ TFileResult TProjectFile::Load(QIODevice &device)
     reader.ReadLine();
     TSection angles;
     ReadSection(reader, kEnd, kAngleColumns, angles);
+    const bool endMissing = reader.ReachedEnd();
+    TFeatureSection::TRead features;
+    if (m_tables.features && !endMissing)
+        features = TFeatureSection::Read(reader, m_tables.features->ColCount());
 
     TFileResult result;
     if (reader.ReadError()) {
@@ -174,6 +181,9 @@ TFileResult TProjectFile::Load(QIODevice &device)
     result.pointCount = TRowLines::FillPoints(m_tables, points.rows);
     TRowLines::FillTable(m_tables.distances, distances.rows);
     TRowLines::FillTable(m_tables.angles, angles.rows);
+    // A project written before features leaves the features table empty.
+    if (m_tables.features)
+        TRowLines::FillTable(*m_tables.features, features.rows.rows);
     result.projectName = name;
 
     if (points.beyond > 0)
@@ -182,9 +192,17 @@ TFileResult TProjectFile::Load(QIODevice &device)
         result.warnings.append(SkippedWarning(distances.beyond, QStringLiteral("distance")));
     if (angles.beyond > 0)
         result.warnings.append(SkippedWarning(angles.beyond, QStringLiteral("angle")));
-    if (const qsizetype blank = points.blank + distances.blank + angles.blank; blank > 0)
+    if (features.rows.beyond > 0)
+        result.warnings.append(SkippedWarning(features.rows.beyond, QStringLiteral("feature")));
+    if (const qsizetype blank = points.blank + distances.blank + angles.blank + features.rows.blank;
+        blank > 0)
         result.warnings.append(TRowLines::BlankLinesWarning(blank));
-    if (reader.ReachedEnd()) {
+    if (features.unended) {
+        result.warnings.append(QStringLiteral("The features end before their \"%1\" line; the file may be "
+                                              "incomplete. What it holds has been loaded.")
+                                   .arg(TFeatureSection::EndLine));
+    }
+    if (endMissing) {
         result.warnings.append(QStringLiteral("The file ends before its \"%1\" line; it may be incomplete. "
                                               "What it holds has been loaded.")
                                    .arg(kEnd));

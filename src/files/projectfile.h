@@ -17,6 +17,7 @@
 //   [Distances]    Pt 1, Pt 2, deltaX, deltaY, deltaZ, deltaR               distance rows
 //   [Angles]       Pt 1, Pt 2, Pt 3, theta3D, thetaXY, thetaXZ, thetaYZ      angle rows
 //   [End]
+//   [Features] ... [End Features]    feature rows, only when there are features (TFeatureSection)
 //
 // The reader checks nothing but the three end lines; a hand-edited file with blanks around the ","
 // loads as well.

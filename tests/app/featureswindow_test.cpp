@@ -165,6 +165,30 @@ private Q_SLOTS:
         Find<QPushButton>(form, "btnClear")->click();
         QVERIFY(Features(form)->IsRowFree(1));
     }
+
+    void ProjectKeepsTheFeaturesAndCountsThemAsWork()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        Find<QLineEdit>(form, "edProjectName")->setText(QStringLiteral("bracket"));
+        Features(form)->SetRowTexts(1, kCircleRow);
+        // A feature alone is work that New asks about.
+        station->dialogs.ThreeWayAnswers = {TOperatorDialogs::TAnswer::Cancel};
+        Find<QPushButton>(form, "btnNew")->click();
+        QCOMPARE(station->dialogs.Questions, QStringList("Save current data?"));
+        QCOMPARE(Features(form)->RowTexts(1), kCircleRow);
+
+        Find<QPushButton>(form, "btnSaveAll")->click();
+        const QString file = station->folder.filePath(QStringLiteral("Data/bracket.prj"));
+        station->dialogs.ThreeWayAnswers.clear();
+        Find<QPushButton>(form, "btnNew")->click();
+        QVERIFY(Features(form)->IsRowFree(1));
+        station->dialogs.FileNames = {file};
+        Find<QPushButton>(form, "btnLoadAll")->click();
+        QCOMPARE(Features(form)->RowTexts(1), kCircleRow);
+        QCOMPARE(form.FeatureRegister().NextName(TFeatureType::Circle), QStringLiteral("C2"));
+        QCOMPARE(station->dialogs.Questions.size(), 1);
+    }
 };
 
 QTEST_MAIN(TFeaturesWindowTest)

@@ -3,6 +3,7 @@
 #include "app/profilefile.h"
 #include "app/settingsfile.h"
 #include "common/coordinatetext.h"
+#include "files/featuresection.h"
 #include "files/projectfile.h"
 #include "files/rowlines.h"
 #include "files/tablefile.h"
@@ -182,6 +183,44 @@ int FuzzProjectFile(const std::uint8_t *data, std::size_t size)
                "written back and loaded again: same tables");
     FUZZ_CHECK(reloaded.projectName == loaded.projectName, "written back and loaded again: same name");
     FUZZ_CHECK(reloaded.pointCount == loaded.pointCount, "written back and loaded again: same PointCount");
+    return 0;
+}
+
+int FuzzFeatureSection(const std::uint8_t *data, std::size_t size)
+{
+    // The input follows the "[End]" line of an empty project, where the features section lies.
+    static const QByteArray project = QByteArrayLiteral(
+        "[General]\r\nProject Name = p\r\nFiled on 2024Mar05_142301\r\n[Coordinates]\r\nPoint, X, Y, "
+        "Z\r\n[Distances]\r\nh\r\n[Angles]\r\nh\r\n[End]\r\n");
+    static TTables first;
+    static TTables second;
+    static TTextTable firstFeatures{12, 1000};
+    static TTextTable secondFeatures{12, 1000};
+    const QByteArray input =
+        project + QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const auto files = [](TTables &tables, TTextTable &features) {
+        TFileTables files = tables.Files();
+        files.features = &features;
+        return files;
+    };
+    const TFileResult loaded = LoadFrom(
+        input, [&](QIODevice &device) { return TProjectFile(files(first, firstFeatures)).Load(device); });
+    FUZZ_CHECK(loaded.Ok(), "a project file in memory always loads");
+    CheckTable(firstFeatures, InputHoldsNanOrInf(data, size));
+    FUZZ_CHECK(first.data.IsRowFree(1) && first.distances.IsRowFree(1) && first.angles.IsRowFree(1),
+               "what follows the end line never reaches the older tables");
+
+    qsizetype unrepresentable = 0;
+    const QByteArray written =
+        TProjectFile(files(first, firstFeatures)).Compose(QStringLiteral("p"), kStamp, &unrepresentable);
+    FUZZ_CHECK(unrepresentable == 0, "every text read can be written back");
+    FUZZ_CHECK(!firstFeatures.IsRowFree(1) || written.endsWith("[End]\r\n"),
+               "without features the file ends at its end line");
+    const TFileResult reloaded = LoadFrom(
+        written, [&](QIODevice &device) { return TProjectFile(files(second, secondFeatures)).Load(device); });
+    FUZZ_CHECK(reloaded.Ok() && reloaded.warnings.isEmpty(),
+               "a file the station wrote loads without a warning");
+    FUZZ_CHECK(SameTable(firstFeatures, secondFeatures), "written back and loaded again: same features");
     return 0;
 }
 

@@ -15,10 +15,11 @@ void FuzzFail(const char *property, const char *file, int line)
 const std::vector<TFuzzTarget> &FuzzTargets()
 {
     static const std::vector<TFuzzTarget> targets = {
-        {"position_reply", FuzzPositionReply}, {"number_text", FuzzNumberText},
-        {"project_file", FuzzProjectFile},     {"coordinates_file", FuzzCoordinatesFile},
-        {"distances_file", FuzzDistancesFile}, {"angles_file", FuzzAnglesFile},
-        {"settings_file", FuzzSettingsFile},   {"receive_path", FuzzReceivePath},
+        {"position_reply", FuzzPositionReply},   {"number_text", FuzzNumberText},
+        {"project_file", FuzzProjectFile},       {"coordinates_file", FuzzCoordinatesFile},
+        {"distances_file", FuzzDistancesFile},   {"angles_file", FuzzAnglesFile},
+        {"settings_file", FuzzSettingsFile},     {"receive_path", FuzzReceivePath},
+        {"feature_section", FuzzFeatureSection},
     };
     return targets;
 }

@@ -26,6 +26,9 @@ int FuzzNumberText(const std::uint8_t *data, std::size_t size);
 // The project reader: what loads leaves no hole in a table, and written back and loaded again gives the
 // same tables, name and PointCount.
 int FuzzProjectFile(const std::uint8_t *data, std::size_t size);
+// The features section after the project file's end line: what loads leaves no hole in the features
+// table, never reaches the older tables, and written back and loaded again gives the same features.
+int FuzzFeatureSection(const std::uint8_t *data, std::size_t size);
 // The three table loaders, with the same properties as the project reader.
 int FuzzCoordinatesFile(const std::uint8_t *data, std::size_t size);
 int FuzzDistancesFile(const std::uint8_t *data, std::size_t size);

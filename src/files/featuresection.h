@@ -1,0 +1,47 @@
+#pragma once
+
+#include "files/rowlines.h"
+
+#include <QString>
+#include <QStringList>
+
+class TLineReader;
+class TTextTable;
+
+// The features of a project, kept after the project file's "[End]" line in a section of their own, so
+// that a reader of the older layout, which stops at "[End]", reads the project unchanged:
+//
+//   [Features]
+//   Feature, Type, From, X, Y, Z, I, J, K, Size, Form, Apex
+//   C1,Circle,"1-8",10.000,-5.000,0.000,0.000000,0.000000,1.000000,20.000,0.002,
+//   [End Features]
+//
+// A row line is the row's texts joined by ","; a text holding a "," or a quote (a "From" of "1-4, 9",
+// "C1, PL1") or blanks at either end is written in quotes, a quote in it doubled. A project without
+// features has no section at all.
+class TFeatureSection
+{
+public:
+    static inline const QString Heading = QStringLiteral("[Features]");
+    static inline const QString ColumnHeading =
+        QStringLiteral("Feature, Type, From, X, Y, Z, I, J, K, Size, Form, Apex");
+    static inline const QString EndLine = QStringLiteral("[End Features]");
+
+    // The section of every filled row (nothing when the table has none), CR LF after every line.
+    static void Append(QString &text, const TTextTable &features);
+
+    struct TRead
+    {
+        TRowLines::TRowsRead rows;
+        // The file has a features section; without one the project was written before features.
+        bool found = false;
+        // The section ended with the file, before its end line.
+        bool unended = false;
+    };
+    // Reads on from just after "[End]": the section if the next line begins one, else nothing.
+    static TRead Read(TLineReader &reader, int columnCount);
+
+    static QString RowLine(const QStringList &texts);
+    // Missing fields are empty, fields beyond columnCount dropped; texts outside quotes are trimmed.
+    static QStringList SplitRow(const QString &line, int columnCount);
+};

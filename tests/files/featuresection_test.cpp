@@ -1,0 +1,123 @@
+#include "files/featuresection.h"
+#include "files/projectfile.h"
+#include "filestestsupport.h"
+#include "knownproject.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kStamp = QStringLiteral("2026Dec09_120000");
+constexpr int kFeatureColumns = 12;
+
+const QStringList kCircle{"C1",       "Circle",   "1-4, 9",   "10.000", "-5.000", "0.000",
+                          "0.000000", "0.000000", "1.000000", "20.000", "0.002",  ""};
+const QStringList kDistance{"D1", "Distance", "C1, PL1", "", "", "", "", "", "", "12.500", "", ""};
+
+// The register's tables with the features table beside them.
+struct TProjectUnderTest
+{
+    TTablesUnderTest tables;
+    TTextTable features{kFeatureColumns, 1000};
+
+    TFileTables Files()
+    {
+        TFileTables files = tables.Tables();
+        files.features = &features;
+        return files;
+    }
+
+    TFileResult Load(QByteArray bytes)
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        return TProjectFile(Files()).Load(buffer);
+    }
+};
+
+TEST(FeatureSection, AProjectWithoutFeaturesIsByteForByteTodays)
+{
+    TProjectUnderTest project;
+    ASSERT_TRUE(project.Load(KnownProjectBytes()).Ok());
+    EXPECT_TRUE(project.features.IsRowFree(1));
+    // Written again with and without a features table: the very same bytes as today's writer.
+    const QByteArray today =
+        TProjectFile(project.tables.Tables()).Compose(QStringLiteral("Bracket 7"), kStamp);
+    EXPECT_EQ(TProjectFile(project.Files()).Compose(QStringLiteral("Bracket 7"), kStamp), today);
+    EXPECT_TRUE(today.endsWith("[End]\r\n"));
+}
+
+TEST(FeatureSection, FeaturesRoundTripAfterTheEndLine)
+{
+    TProjectUnderTest source;
+    ASSERT_TRUE(source.Load(KnownProjectBytes()).Ok());
+    QStringList quoted = kCircle;
+    quoted[0] = QStringLiteral("C2");
+    quoted[2] = QStringLiteral("say \"7\", 8 ");
+    source.features.SetRowTexts(1, kCircle);
+    source.features.SetRowTexts(2, kDistance);
+    source.features.SetRowTexts(3, quoted);
+    const QByteArray bytes = TProjectFile(source.Files()).Compose(QStringLiteral("Bracket 7"), kStamp);
+    const QByteArray withoutFeatures =
+        TProjectFile(source.tables.Tables()).Compose(QStringLiteral("Bracket 7"), kStamp);
+    ASSERT_TRUE(bytes.startsWith(withoutFeatures));
+    EXPECT_EQ(bytes.mid(withoutFeatures.size()),
+              Crlf({"[Features]", "Feature, Type, From, X, Y, Z, I, J, K, Size, Form, Apex",
+                    "C1,Circle,\"1-4, 9\",10.000,-5.000,0.000,0.000000,0.000000,1.000000,20.000,0.002,",
+                    "D1,Distance,\"C1, PL1\",,,,,,,12.500,,",
+                    "C2,Circle,\"say \"\"7\"\", 8 \",10.000,-5.000,0.000,0.000000,0.000000,1.000000,20.000,"
+                    "0.002,",
+                    "[End Features]"}));
+
+    TProjectUnderTest loaded;
+    loaded.features.SetRowTexts(5, kCircle);
+    const TFileResult result = loaded.Load(bytes);
+    ASSERT_TRUE(result.Ok());
+    EXPECT_TRUE(result.warnings.isEmpty()) << result.warnings.join("\n").toStdString();
+    EXPECT_EQ(loaded.tables.Rows(loaded.features), QList<QStringList>({kCircle, kDistance, quoted}));
+    EXPECT_TRUE(loaded.features.IsRowFree(5));
+    EXPECT_EQ(loaded.tables.Rows(loaded.tables.data), source.tables.Rows(source.tables.data));
+    EXPECT_EQ(loaded.tables.Rows(loaded.tables.angles), source.tables.Rows(source.tables.angles));
+
+    // A reader of today's layout stops at "[End]": the same tables, no warning.
+    TTablesUnderTest older;
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    const TFileResult olderResult = TProjectFile(older.Tables()).Load(buffer);
+    EXPECT_TRUE(olderResult.warnings.isEmpty());
+    EXPECT_EQ(older.Rows(older.data), source.tables.Rows(source.tables.data));
+    EXPECT_EQ(older.Rows(older.distances), source.tables.Rows(source.tables.distances));
+}
+
+TEST(FeatureSection, ProjectsBeforeFeaturesAndDamagedSectionsLoad)
+{
+    TProjectUnderTest project;
+    project.features.SetRowTexts(1, kCircle);
+    // Written before features: the features table is emptied with the others.
+    // (The known project's one warning is its row without a point number.)
+    EXPECT_EQ(project.Load(KnownProjectBytes()).warnings.size(), 1);
+    EXPECT_TRUE(project.features.IsRowFree(1));
+
+    // Lines after "[End]" before the section are passed over; a section cut off is loaded and told.
+    const QByteArray cut = KnownProjectBytes() + Crlf({"", "[Features]", "Feature, Type",
+                                                       "  C1 ,Circle,\"1-3", ",lost", "PL1,Plane"});
+    const TFileResult result = project.Load(cut);
+    ASSERT_TRUE(result.Ok());
+    EXPECT_EQ(project.tables.Rows(project.features),
+              QList<QStringList>({QStringList{"C1", "Circle", "1-3", "", "", "", "", "", "", "", "", ""},
+                                  QStringList{"PL1", "Plane", "", "", "", "", "", "", "", "", "", ""}}));
+    EXPECT_TRUE(result.warnings.join("\n").contains("[End Features]"));
+    EXPECT_TRUE(result.warnings.join("\n").contains("2 blank line"));
+}
+
+TEST(FeatureSection, SplitsQuotedAndPlainFields)
+{
+    EXPECT_EQ(TFeatureSection::SplitRow(QStringLiteral(" a , \"b,c\" x ,\"\"\"\",,"), 6),
+              QStringList({"a", "b,c", "\"", "", "", ""}));
+    EXPECT_EQ(TFeatureSection::SplitRow(QStringLiteral("1,2,3"), 2), QStringList({"1", "2"}));
+    for (const QStringList &texts : {kCircle, kDistance, QStringList{" lead", "trail ", "\"", ",", "", ""}})
+        EXPECT_EQ(TFeatureSection::SplitRow(TFeatureSection::RowLine(texts), int(texts.size())), texts);
+}
+
+} // namespace
