@@ -1,7 +1,8 @@
 // Per view: a full redraw (the cached picture built again, as a zoom does, and painted) with a full
 // point table (999 recorded points) and with 10, plus the live marker and a distance and an angle in
 // the line series; the paint that one move of the live marker causes, with 0 and 999 points; and
-// plotting a full table as the loaders do.
+// plotting a full table as the loaders do. Each with no features and with 20 on the features layer
+// (circles, cylinders, planes, lines and spheres), one of them highlighted.
 //
 // Run: build-rel/bench/plots_bench   (Release, offscreen)
 #include "plots/plotviews.h"
@@ -12,8 +13,10 @@
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
+#include <array>
 #include <benchmark/benchmark.h>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -29,13 +32,36 @@ const char *ViewName(int chart)
     return chart == 4 ? "3D" : chart == 1 ? "X-Y" : chart == 2 ? "X-Z" : "Y-Z";
 }
 
+// Twenty features round the sample points, of every kind that draws an outline.
+std::vector<TPlotViews::TDrawnFeature> SampleFeatures(int count)
+{
+    std::vector<TPlotViews::TDrawnFeature> features;
+    constexpr std::array types{TFeatureType::Circle, TFeatureType::Cylinder, TFeatureType::Plane,
+                               TFeatureType::Line, TFeatureType::Sphere};
+    for (int i = 0; i < count; ++i) {
+        TGeometryFeature feature;
+        feature.type = types[i % types.size()];
+        const TPoint3 at = SamplePoint(i * 7);
+        feature.location = {at.x, at.y, at.z};
+        feature.direction = Eigen::Vector3d(0.2 * (i % 3), 0.1 * (i % 5), 1.0).normalized();
+        feature.diameter = 10.0 + i;
+        TPointList points;
+        for (int k = 0; k < 8; ++k) {
+            const TPoint3 p = SamplePoint(i * 7 + k);
+            points.emplace_back(p.x, p.y, p.z);
+        }
+        features.push_back({feature, points, i == 3});
+    }
+    return features;
+}
+
 struct TFilledViews
 {
     QWidget window;
     TViewEngine engine{&window};
     TPlotViews views{engine};
 
-    explicit TFilledViews(int points)
+    explicit TFilledViews(int points, int features = 0)
     {
         window.resize(620, 700);
         views.StartUp();
@@ -49,6 +75,7 @@ struct TFilledViews
             views.AddLinePoint(chart, 2, SamplePoint(2));
             views.AddLinePoint(chart, 2, SamplePoint(3));
         }
+        views.ShowFeatures(SampleFeatures(features));
         window.show();
         QApplication::processEvents();
     }
@@ -57,7 +84,7 @@ struct TFilledViews
 void BM_RedrawView(benchmark::State &state)
 {
     const int chart = static_cast<int>(state.range(0));
-    TFilledViews filled(static_cast<int>(state.range(1)));
+    TFilledViews filled(static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
     QWidget *view = filled.engine.Chart(chart);
     QImage image(view->size(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
@@ -71,22 +98,15 @@ void BM_RedrawView(benchmark::State &state)
     state.SetLabel(ViewName(chart));
 }
 BENCHMARK(BM_RedrawView)
-    ->ArgNames({"chart", "points"})
-    ->Args({1, 10})
-    ->Args({1, 999})
-    ->Args({2, 10})
-    ->Args({2, 999})
-    ->Args({3, 10})
-    ->Args({3, 999})
-    ->Args({4, 10})
-    ->Args({4, 999})
+    ->ArgNames({"chart", "points", "features"})
+    ->ArgsProduct({{1, 2, 3, 4}, {10, 999}, {0, 20}})
     ->Unit(benchmark::kMillisecond);
 
 // One poll's move of the live marker in the view in front, and the paint it causes in the window.
 void BM_LiveMove(benchmark::State &state)
 {
     const int chart = static_cast<int>(state.range(0));
-    TFilledViews filled(static_cast<int>(state.range(1)));
+    TFilledViews filled(static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
     filled.views.HandleGraphView(chart == 1, chart == 2, chart == 3, chart == 4);
     QApplication::processEvents();
     TViewWidget *view = filled.engine.Chart(chart);
@@ -103,8 +123,8 @@ void BM_LiveMove(benchmark::State &state)
     state.SetLabel(ViewName(chart));
 }
 BENCHMARK(BM_LiveMove)
-    ->ArgNames({"chart", "points"})
-    ->ArgsProduct({{1, 2, 3, 4}, {0, 999}})
+    ->ArgNames({"chart", "points", "features"})
+    ->ArgsProduct({{1, 2, 3, 4}, {0, 999}, {0, 20}})
     ->Unit(benchmark::kMicrosecond);
 
 // A project or coordinates file of 999 rows plotted point by point, then drawn once.

@@ -136,6 +136,7 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     WireMaintenanceArea();
     AddExportActions();
     m_stationFeatures = new TStationFeatures(m_featureRegister, m_register, *m_dialogs, *this);
+    m_stationFeatures->SetViews(m_views.get());
     m_stationFeatures->AddToContextMenus(
         {sgData, sgDistance, sgAngles, Chart[0], Chart[1], Chart[2], Chart[3]});
     setFixedSize(DesignedClientWidth, ClientHeight);

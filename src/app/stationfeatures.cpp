@@ -3,7 +3,9 @@
 #include "app/featuresform.h"
 #include "app/togglegroup.h"
 #include "common/operatordialogs.h"
+#include "plots/plotviews.h"
 #include "register/featureregister.h"
+#include "register/pointnumbers.h"
 #include "register/pointregister.h"
 
 #include <QAction>
@@ -34,7 +36,7 @@ constexpr int kWindowGap = 8;
 
 TStationFeatures::TStationFeatures(TFeatureRegister &features, TPointRegister &points,
                                    TOperatorDialogs &dialogs, QWidget &window)
-    : QObject(&window), m_features(features), m_dialogs(dialogs), m_window(window),
+    : QObject(&window), m_features(features), m_points(points), m_dialogs(dialogs), m_window(window),
       m_measurement(features, points.Data())
 {
     m_button = new QPushButton(tr("Features"), &window);
@@ -68,8 +70,8 @@ TStationFeatures::TStationFeatures(TFeatureRegister &features, TPointRegister &p
     connect(m_form->btnFeatDistance, &QPushButton::clicked, this, [this] { Relate(false); });
     connect(m_form->btnFeatAngle, &QPushButton::clicked, this, [this] { Relate(true); });
     connect(m_form->sgFeatures->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TStationFeatures::DrawingChanged);
-    connect(&m_features.Table(), &QAbstractItemModel::dataChanged, this, &TStationFeatures::DrawingChanged);
+            [this] { DrawingChanged(); });
+    connect(&m_features.Table(), &QAbstractItemModel::dataChanged, this, [this] { DrawingChanged(); });
     ShowProgress();
 }
 
@@ -212,5 +214,33 @@ void TStationFeatures::FeaturesReplaced()
     m_measurement.Abandon();
     m_form->sgFeatures->clearSelection();
     ShowProgress();
-    Q_EMIT DrawingChanged();
+    DrawingChanged();
+}
+
+void TStationFeatures::DrawingChanged()
+{
+    // A row is written cell by cell: draw once, when the change is complete.
+    if (m_drawingPending || !m_views)
+        return;
+    m_drawingPending = true;
+    QMetaObject::invokeMethod(this, &TStationFeatures::DrawFeatures, Qt::QueuedConnection);
+}
+
+void TStationFeatures::DrawFeatures()
+{
+    m_drawingPending = false;
+    if (!m_views)
+        return;
+    const QList<int> selected = SelectedRows();
+    std::vector<TPlotViews::TDrawnFeature> drawn;
+    for (int row = 1; row <= m_features.FeatureCount(); ++row) {
+        const auto feature = m_features.Feature(row);
+        if (!feature)
+            continue;
+        // The points still in the point table give the feature its extent.
+        const auto source = m_features.Source(row);
+        TPointList points = TPointNumbers::Find(m_points.Data(), source->points).points;
+        drawn.push_back({*feature, std::move(points), selected.contains(row)});
+    }
+    m_views->ShowFeatures(drawn);
 }

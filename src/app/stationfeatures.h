@@ -12,6 +12,7 @@ class QWidget;
 class TFeatureRegister;
 class TFeaturesForm;
 class TOperatorDialogs;
+class TPlotViews;
 class TPointRegister;
 
 // The window's features: the "Features" button and Ctrl+F that open the features window, the
@@ -33,6 +34,12 @@ public:
     // Gives each of these widgets (the tables, the views) "Features..." in its context menu.
     void AddToContextMenus(const QList<QWidget *> &widgets);
 
+    // The views that draw the features; the drawing follows every change of the table and of its
+    // selection, once the events of the change are done.
+    void SetViews(TPlotViews *views) { m_views = views; }
+    // Draws the features now.
+    void DrawFeatures();
+
     TFeaturesForm *Form() const { return m_form; }
     TFeatureMeasurement &Measurement() { return m_measurement; }
 
@@ -45,11 +52,9 @@ public:
     // The selected rows of the features table, in table order.
     QList<int> SelectedRows() const;
 
-Q_SIGNALS:
+private:
     // The features to draw, or the one to highlight, changed.
     void DrawingChanged();
-
-private:
     void TypeClicked();
     void EndFeature();
     void AbandonFeature();
@@ -61,7 +66,10 @@ private:
     void Report(const QString &text);
 
     TFeatureRegister &m_features;
+    const TPointRegister &m_points;
     TOperatorDialogs &m_dialogs;
+    TPlotViews *m_views = nullptr;
+    bool m_drawingPending = false;
     QWidget &m_window;
     TFeatureMeasurement m_measurement;
     TFeaturesForm *m_form = nullptr;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <functional>
+
+struct TFeatureShape;
 
 // What the station needs of the engine that draws its four views: Chart1 (X-Y), Chart2 (X-Z),
 // Chart3 (Y-Z) and Chart4 (3D), each carrying four of the sixteen series Series1 to Series16
@@ -47,6 +50,9 @@ public:
 
     virtual void BringToFront(int chart) = 0;
     virtual int FrontChart() const = 0;
+
+    // The features drawn over the recorded points of chart 1 to 4, replacing those drawn before.
+    virtual void SetFeatureLayer(int chart, const QList<TFeatureShape> &layer) = 0;
 
     // Called with the series (1 to 4) and the index, in that series' own order, of a clicked point mark.
     void SetPointClickHandler(TPointClickHandler handler) { m_onPointClick = std::move(handler); }

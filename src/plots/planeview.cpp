@@ -179,6 +179,12 @@ void TPlaneView::PaintPicture(QPainter &painter) const
     PaintMarks(painter, Places(TRole::Points), TMarkShape::Star, StarHalfSize,
                m_look.starFill.isValid() ? m_look.starFill : FirstSeriesColour);
     painter.restore();
+    PaintFeatureLayer(painter, layout.plot);
+}
+
+std::optional<QPointF> TPlaneView::LayerPlace(const TSeriesPoint &point) const
+{
+    return mapToPosition({point.horizontal, point.vertical});
 }
 
 void TPlaneView::PaintAxes(QPainter &painter, const TLayout &layout) const

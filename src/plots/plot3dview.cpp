@@ -207,6 +207,17 @@ void TPlot3DView::PaintPicture(QPainter &painter) const
     PaintAxis(painter, TAxis::Left, labels);
     PaintAxis(painter, TAxis::Depth, labels);
     PaintSeries(painter);
+    PaintFeatureLayer(painter, inside);
+}
+
+std::optional<QPointF> TPlot3DView::LayerPlace(const TSeriesPoint &point) const
+{
+    // Far outside the box the perspective no longer means anything (and may pass the eye).
+    const TBoxPoint box = ToBox(point.horizontal, point.vertical, point.depth);
+    constexpr double reach = 2.0;
+    if (std::abs(box.x) > reach || std::abs(box.y) > reach || std::abs(box.z) > reach)
+        return std::nullopt;
+    return Project(box);
 }
 
 void TPlot3DView::PaintWalls(QPainter &painter) const

@@ -39,6 +39,7 @@ public:
 
 protected:
     void PaintPicture(QPainter &painter) const override;
+    std::optional<QPointF> LayerPlace(const TSeriesPoint &point) const override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 

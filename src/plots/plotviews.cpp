@@ -1,6 +1,7 @@
 #include "plots/plotviews.h"
 
 #include "common/coordinatetext.h"
+#include "plots/featureoutlines.h"
 
 #include <algorithm>
 
@@ -146,5 +147,19 @@ TPoint3 TPlotViews::ClickedPoint(int series, int index) const
         return {0.0f, h, v};
     default:
         return {h, d, v};
+    }
+}
+
+void TPlotViews::ShowFeatures(const std::vector<TDrawnFeature> &features)
+{
+    for (int chart = 1; chart <= 4; ++chart) {
+        TFeatureLayer layer;
+        layer.reserve(static_cast<qsizetype>(features.size()));
+        for (const TDrawnFeature &drawn : features) {
+            TFeatureShape shape = TFeatureOutlines::InView(chart, drawn.feature, drawn.points);
+            shape.highlighted = drawn.highlighted;
+            layer.append(std::move(shape));
+        }
+        m_engine.SetFeatureLayer(chart, layer);
     }
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "common/stationtypes.h"
+#include "geometry/geometryfeature.h"
 #include "plots/chartengine.h"
 
 #include <QString>
+#include <vector>
 
 // The station's four views as the rest of the program sees them: which view is in front, the zoom,
 // rotation and elevation, and the one rule that places a point (X, Y, Z) in each view:
@@ -49,6 +51,18 @@ public:
     void ClearLineSeries();
     // Adds point to the first (line 1) or second (line 2) line series of chart 1 to 4.
     void AddLinePoint(int chart, int line, TPoint3 point);
+
+    // A feature to draw: its geometry, the points it was fitted to (its extent) and whether it is the
+    // one selected.
+    struct TDrawnFeature
+    {
+        TGeometryFeature feature;
+        TPointList points;
+        bool highlighted = false;
+    };
+    // Draws these features in all four views on their own layer over the recorded points, in place
+    // of those drawn before.
+    void ShowFeatures(const std::vector<TDrawnFeature> &features);
 
     // The point behind mark index of recorded series 1 to 4, read back by the placement rule; a plane
     // view's missing coordinate is 0. An index the series does not hold gives the origin.

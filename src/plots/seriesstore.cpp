@@ -110,3 +110,9 @@ bool TSeriesStore::ClickMark(int series, int index) const
     ReportPointClick(series, index);
     return true;
 }
+
+void TSeriesStore::SetFeatureLayer(int chart, const QList<TFeatureShape> &layer)
+{
+    if (chart >= 1 && chart <= 4)
+        m_featureLayers[chart - 1] = layer;
+}

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "plots/chartengine.h"
+#include "plots/featurelayer.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -42,6 +44,12 @@ public:
     void BringToFront(int chart) override;
     int FrontChart() const override { return m_front; }
 
+    void SetFeatureLayer(int chart, const QList<TFeatureShape> &layer) override;
+    const TFeatureLayer &FeatureLayer(int chart) const
+    {
+        return m_featureLayers.at(std::clamp(chart, 1, 4) - 1);
+    }
+
     // Reports a click on mark index of series as the drawing engine would: only for the recorded
     // series 1 to 4 and an index the series holds; returns whether anything was reported.
     bool ClickMark(int series, int index) const;
@@ -64,6 +72,7 @@ private:
     std::array<std::array<TRange, 3>, 4> m_ranges{};
     std::array<std::vector<TSeriesPoint>, 16> m_series;
     std::vector<TAxisChange> m_axisChanges;
+    std::array<TFeatureLayer, 4> m_featureLayers;
     int m_rotation = 301;
     int m_elevation = 344;
     int m_front = 1;

@@ -221,6 +221,12 @@ void TViewEngine::BringToFront(int chart)
     }
 }
 
+void TViewEngine::SetFeatureLayer(int chart, const QList<TFeatureShape> &layer)
+{
+    if (TViewWidget *view = Chart(chart))
+        view->SetFeatureLayer(layer);
+}
+
 void TViewEngine::LayoutCharts(int left, int top, int width, int height)
 {
     for (int chart = 1; chart <= 4; ++chart)

@@ -45,6 +45,7 @@ public:
 
     void BringToFront(int chart) override;
     int FrontChart() const override { return m_front; }
+    void SetFeatureLayer(int chart, const QList<TFeatureShape> &layer) override;
 
     // Chart 1 to 4 (nullptr otherwise) and its bars.
     TViewWidget *Chart(int chart) const;

@@ -28,6 +28,13 @@ constexpr double LiveHalo = 2.0;
 constexpr double LiveArmWidth = 3.0;
 const QColor LiveColour(200, 0, 150);
 
+// The features: a dark teal that shows on every view's background, the selected one in a strong
+// orange and wider.
+const QColor FeatureColour(0, 110, 120);
+const QColor HighlightColour(255, 110, 0);
+constexpr double FeatureLineWidth = 1.5;
+constexpr double HighlightLineWidth = 3.0;
+
 QPainterPath StarPath(double radius)
 {
     QPainterPath path;
@@ -64,6 +71,53 @@ TViewWidget::TViewWidget(const QString &title, const std::array<QString, 4> &ser
 QRectF TViewWidget::FrameRect() const
 {
     return QRectF(rect()).adjusted(FrameInset, FrameInset, -FrameInset, -FrameInset);
+}
+
+void TViewWidget::SetFeatureLayer(const TFeatureLayer &layer)
+{
+    if (layer.isEmpty() && m_featureLayer.isEmpty())
+        return;
+    m_featureLayer = layer;
+    InvalidatePicture();
+}
+
+void TViewWidget::PaintFeatureLayer(QPainter &painter, const QRectF &clip) const
+{
+    if (m_featureLayer.isEmpty())
+        return;
+    painter.save();
+    painter.setClipRect(clip, Qt::IntersectClip);
+    const auto paintLines = [&](const QList<QList<TSeriesPoint>> &lines) {
+        for (const QList<TSeriesPoint> &line : lines) {
+            QPolygonF places;
+            places.reserve(line.size());
+            for (const TSeriesPoint &point : line) {
+                // A point the view cannot place breaks the line there.
+                if (const auto place = LayerPlace(point)) {
+                    places.append(*place);
+                    continue;
+                }
+                if (places.size() > 1)
+                    painter.drawPolyline(places);
+                places.clear();
+            }
+            if (places.size() > 1)
+                painter.drawPolyline(places);
+        }
+    };
+    for (const bool highlighted : {false, true}) {
+        for (const TFeatureShape &shape : m_featureLayer) {
+            if (shape.highlighted != highlighted)
+                continue;
+            const QColor colour = highlighted ? HighlightColour : FeatureColour;
+            const double width = highlighted ? HighlightLineWidth : FeatureLineWidth;
+            painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            paintLines(shape.outlines);
+            painter.setPen(QPen(colour, width * 0.7, Qt::DashLine, Qt::FlatCap));
+            paintLines(shape.axes);
+        }
+    }
+    painter.restore();
 }
 
 void TViewWidget::InvalidatePicture()

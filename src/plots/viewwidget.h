@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plots/chartengine.h"
+#include "plots/featurelayer.h"
 
 #include <QHash>
 #include <QPixmap>
@@ -58,6 +59,10 @@ public:
     // point on equal distances; -1 when there is none.
     int MarkAt(QPointF position) const;
 
+    // The features drawn over the recorded points; a new layer builds the picture again.
+    void SetFeatureLayer(const TFeatureLayer &layer);
+    const TFeatureLayer &FeatureLayer() const { return m_featureLayer; }
+
     // The rounded frame of the view, the same place and size in all four.
     QRectF FrameRect() const;
     // How often the cached picture has been built.
@@ -85,6 +90,11 @@ protected:
                     const QColor &fill) const;
     // The places of a series' points that lie within the ranges.
     QList<QPointF> Places(TRole role) const;
+    // Where a point of the feature layer lands in the widget, inside the ranges or not; none where the
+    // view cannot place it sensibly.
+    virtual std::optional<QPointF> LayerPlace(const TSeriesPoint &point) const = 0;
+    // The feature layer, within clip; the highlighted feature last, so that it lies on top.
+    void PaintFeatureLayer(QPainter &painter, const QRectF &clip) const;
 
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -100,6 +110,7 @@ private:
 
     QString m_title;
     std::array<TViewSeries *, 4> m_series{};
+    TFeatureLayer m_featureLayer;
     QScrollBar *m_zoomBar = nullptr;
     QPixmap m_picture;
     bool m_pictureValid = false;

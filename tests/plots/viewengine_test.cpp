@@ -510,3 +510,40 @@ TEST_F(ChartEngineTest, WritesPicturesWhenAsked)
 }
 
 } // namespace
+
+namespace {
+
+// The features layer: drawn into the picture over the points, the selected feature in its own colour,
+// and set anew only when the features change.
+TEST_F(ChartEngineTest, FeaturesAreDrawnOnTheirOwnLayerWithTheSelectedOneHighlighted)
+{
+    ShowInFront(1);
+    TViewWidget *view = engine.Chart(1);
+    const int builds = view->PictureBuildCount();
+    TGeometryFeature circle;
+    circle.type = TFeatureType::Circle;
+    circle.direction = {0, 0, 1};
+    circle.diameter = 100.0;
+    TGeometryFeature line;
+    line.type = TFeatureType::Line;
+    line.location = {0, -30, 0};
+    line.direction = {1, 0, 0};
+    views.ShowFeatures({{circle, {}, false}, {line, {{-60, -30, 0}, {60, -30, 0}}, true}});
+    const QImage picture = view->grab().toImage();
+    EXPECT_EQ(view->PictureBuildCount(), builds + 1);
+    EXPECT_TRUE(HasColourNear(picture, Plane(1)->mapToPosition({50.0, 0.0}), QColor(0, 110, 120)));
+    EXPECT_TRUE(HasColourNear(picture, Plane(1)->mapToPosition({0.0, -30.0}), QColor(255, 110, 0)));
+    // The segment ends at its extreme points.
+    EXPECT_FALSE(HasColourNear(picture, Plane(1)->mapToPosition({80.0, -30.0}), QColor(255, 110, 0)));
+
+    // Live moves leave the picture alone; an unchanged empty layer is no new content.
+    views.ShowLivePosition({10.0f, 10.0f, 0.0f}, true, false, false, false);
+    QApplication::processEvents();
+    views.ShowFeatures({});
+    view->grab();
+    views.ShowFeatures({});
+    view->grab();
+    EXPECT_EQ(view->PictureBuildCount(), builds + 2);
+}
+
+} // namespace
