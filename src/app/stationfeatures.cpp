@@ -186,7 +186,23 @@ QList<int> TStationFeatures::SelectedRows() const
 
 void TStationFeatures::Relate(bool angle)
 {
-    (void)angle;
+    const QList<int> rows = SelectedRows();
+    const QString what = angle ? tr("an angle") : tr("a distance");
+    if (rows.size() != 2) {
+        m_dialogs.ShowMessage(
+            tr("Select two features in the table (click one, Ctrl+click the other) for %1.").arg(what));
+        return;
+    }
+    using TKind = TFeatureRegister::TKind;
+    const auto related = m_features.Relate(angle ? TKind::Angle : TKind::Distance, rows[0], rows[1]);
+    if (!related.row) {
+        m_dialogs.ShowMessage(related.message);
+        return;
+    }
+    Report(tr("%1 added: %2")
+               .arg(m_features.Name(related.row),
+                    m_features.Table().Cell(TFeatureRegister::ColSize, related.row)));
+    m_form->sgFeatures->scrollTo(m_features.Table().index(related.row - 1, 0));
 }
 
 void TStationFeatures::DeleteSelected()

@@ -2,6 +2,7 @@
 
 #include "common/coordinatetext.h"
 #include "common/globalprocedures.h"
+#include "geometry/featurerelation.h"
 #include "register/pointnumbers.h"
 
 #include <QLocale>
@@ -283,6 +284,37 @@ std::optional<TGeometryFeature> TFeatureRegister::Feature(int row) const
     }
     feature.form = cell(ColForm).value_or(0.0);
     return feature;
+}
+
+TFeatureRegister::TRelated TFeatureRegister::Relate(TKind kind, int firstRow, int secondRow)
+{
+    const QString what = kind == TKind::Angle ? QStringLiteral("angle") : QStringLiteral("distance");
+    std::array<TGeometryFeature, 2> features;
+    const std::array rows{firstRow, secondRow};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto source = Source(rows[i]);
+        if (!source)
+            return {0, QStringLiteral("Select two features in the table for a %1.").arg(what)};
+        if (source->kind != TKind::Feature)
+            return {0, QStringLiteral("%1 is a %2, not a feature: select two features for a %3.")
+                           .arg(Name(rows[i]), m_table.Cell(ColType, rows[i]).toLower(), what)};
+        const auto feature = Feature(rows[i]);
+        if (!feature)
+            return {0, QStringLiteral("The values of %1 do not read as a feature.").arg(Name(rows[i]))};
+        features[i] = *feature;
+    }
+    const TRelationOutcome outcome = kind == TKind::Angle ? FeatureAngle(features[0], features[1])
+                                                          : FeatureDistance(features[0], features[1]);
+    if (!outcome.ok)
+        return {0, QStringLiteral("No %1 between %2 and %3: %4. Nothing was added.")
+                       .arg(what, Name(firstRow), Name(secondRow), QString::fromStdString(outcome.reason))};
+    TRelationValues values{outcome.value, std::nullopt};
+    if (outcome.hasDelta)
+        values.components = std::array{outcome.delta.x(), outcome.delta.y(), outcome.delta.z()};
+    const int row = AddRelation(kind, Name(firstRow), Name(secondRow), values);
+    if (row == 0)
+        return {0, QStringLiteral("The features table is full: delete a feature to make room.")};
+    return {row, {}};
 }
 
 void TFeatureRegister::DeleteRow(int row)

@@ -99,6 +99,16 @@ public:
     // none for a relation, a free row, or texts that do not read. The residuals are not kept.
     std::optional<TGeometryFeature> Feature(int row) const;
 
+    // A distance or an angle between the features of two rows, added as a row of its own; a pair
+    // without such a relation (the angle between two spheres), a relation row or a row that does not
+    // read adds nothing and says why. Returns the row added, 0 when none was.
+    struct TRelated
+    {
+        int row = 0;
+        QString message;
+    };
+    TRelated Relate(TKind kind, int firstRow, int secondRow);
+
     // Removes the row; the rows below move up one place.
     void DeleteRow(int row);
     // Empties the table and starts the names again at 1.

@@ -145,6 +145,31 @@ private Q_SLOTS:
         QVERIFY(Features(form)->IsRowFree(2));
     }
 
+    void RelationsTakeTheTwoSelectedRows()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        Features(form)->SetRowTexts(1, kCircleRow);
+        Features(form)->SetRowTexts(2, {"PL1", "Plane", "9-12", "0.000", "0.000", "2.500", "0.000000",
+                                        "0.000000", "1.000000", "", "0.001", ""});
+        auto *table = Find<QTableView>(form, "sgFeatures");
+        FeaturesWindow(form)->show();
+        QVERIFY(QTest::qWaitForWindowExposed(FeaturesWindow(form)));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualRect(Features(form)->index(0, 0)).center());
+        Find<QPushButton>(form, "btnFeatDistance")->click();
+        QCOMPARE(station->dialogs.Messages.size(), 1);
+        QVERIFY(station->dialogs.Messages.first().startsWith("Select two features"));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          table->visualRect(Features(form)->index(1, 0)).center());
+        Find<QPushButton>(form, "btnFeatDistance")->click();
+        QCOMPARE(Features(form)->RowTexts(3),
+                 QStringList({"D1", "Distance", "C1, PL1", "", "", "", "", "", "", "-2.500", "", ""}));
+        Find<QPushButton>(form, "btnFeatAngle")->click();
+        QCOMPARE(Features(form)->Cell(TFeatureRegister::ColSize, 4), QStringLiteral("0.000"));
+        QCOMPARE(station->dialogs.Messages.size(), 1);
+    }
+
     void PointRowsComeAndGoWithoutTouchingFeatures()
     {
         auto station = Start();
