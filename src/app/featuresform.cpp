@@ -58,6 +58,33 @@ TFeaturesForm::TFeaturesForm(QWidget *parent) : QWidget(parent, Qt::Tool)
     progress->addWidget(btnEndFeature);
     layout->addLayout(progress);
 
+    auto *probe = new QHBoxLayout;
+    auto *ballLabel = new QLabel(tr("Ball diameter (mm):"), this);
+    probe->addWidget(ballLabel);
+    edProbeDiameter = new QLineEdit(QStringLiteral("0.000"), this);
+    edProbeDiameter->setObjectName(QStringLiteral("edProbeDiameter"));
+    edProbeDiameter->setMaximumWidth(70);
+    edProbeDiameter->setToolTip(
+        tr("The probe's ball diameter: features are moved onto the surface on the side "
+           "the probe came from; 0 when the points are surface points"));
+    ballLabel->setBuddy(edProbeDiameter);
+    probe->addWidget(edProbeDiameter);
+    probe->addSpacing(12);
+    auto *referenceLabel = new QLabel(tr("Reference sphere (mm):"), this);
+    probe->addWidget(referenceLabel);
+    edReferenceSphere = new QLineEdit(this);
+    edReferenceSphere->setObjectName(QStringLiteral("edReferenceSphere"));
+    edReferenceSphere->setMaximumWidth(70);
+    edReferenceSphere->setToolTip(tr("The calibrated diameter of the reference sphere"));
+    referenceLabel->setBuddy(edReferenceSphere);
+    probe->addWidget(edReferenceSphere);
+    btnQualify = Button("btnQualify", tr("Qualify"), this);
+    btnQualify->setToolTip(tr("Set the ball diameter from the selected sphere measured on the reference "
+                              "sphere: its fitted diameter less the reference's"));
+    probe->addWidget(btnQualify);
+    probe->addStretch();
+    layout->addLayout(probe);
+
     auto *typed = new QHBoxLayout;
     auto *pointsLabel = new QLabel(tr("Points:"), this);
     typed->addWidget(pointsLabel);

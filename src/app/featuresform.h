@@ -32,6 +32,11 @@ public:
     QTableView *sgFeatures = nullptr;
     QPushButton *btnFeatDistance = nullptr;
     QPushButton *btnFeatAngle = nullptr;
+    // The probe: the ball diameter (0: the points are surface points) and its qualification on a
+    // reference sphere.
+    QLineEdit *edProbeDiameter = nullptr;
+    QLineEdit *edReferenceSphere = nullptr;
+    QPushButton *btnQualify = nullptr;
 
 Q_SIGNALS:
     void EndRequested();

@@ -11,6 +11,7 @@
 #include "app/stationfeatures.h"
 #include "app/stationfiles.h"
 #include "app/stationlink.h"
+#include "app/stationprobe.h"
 #include "app/statusline.h"
 #include "app/tableviewbinding.h"
 #include "app/togglegroup.h"
@@ -137,6 +138,10 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     AddExportActions();
     m_stationFeatures = new TStationFeatures(m_featureRegister, m_register, *m_dialogs, *this);
     m_stationFeatures->SetViews(m_views.get());
+    m_stationProbe = new TStationProbe(
+        m_stationFeatures->Measurement(), m_featureRegister, m_register, *m_stationFeatures->Form(),
+        *m_dialogs, m_settings, [this] { return m_stationFeatures->SelectedRows(); }, this);
+    connect(this, &TQintarForm::PositionShown, m_stationProbe, &TStationProbe::PositionShown);
     m_stationFeatures->AddToContextMenus(
         {sgData, sgDistance, sgAngles, Chart[0], Chart[1], Chart[2], Chart[3]});
     setFixedSize(DesignedClientWidth, ClientHeight);
@@ -150,9 +155,11 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     m_link->SetStatusLine(m_status.get());
     m_files->SetFeatures(&m_featureRegister.Table(), [this] {
         m_featureRegister.TakeNamesFromTable();
+        m_stationProbe->PointsReplaced();
         m_stationFeatures->FeaturesReplaced();
     });
     m_stationFeatures->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
+    m_stationProbe->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_picker->SetProgressReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_unsaved = std::make_unique<TUnsavedChanges>(QList<TTextTable *>{
         &m_register.Data(), &m_register.Distances(), &m_register.Angles(), &m_featureRegister.Table()});
@@ -347,6 +354,7 @@ void TQintarForm::FormCreate()
     m_portNumber = settings.PortNumber;
     m_portSetUp->SetConfiguredNumber(m_portNumber);
     m_calibration = settings.Calibration;
+    m_stationProbe->SetBallDiameter(settings.BallDiameter);
     // Filling the boxes counts as an edit and enables their Save buttons; start with them disabled.
     m_calibrationPanel->ShowCalibration();
     m_calibrationPanel->DisableCalibrationSaves();
@@ -473,6 +481,7 @@ void TQintarForm::ClearAll()
     m_views->ClearAllSeries();
     m_register.ClearAll();
     m_featureRegister.Clear();
+    m_stationProbe->PointsReplaced();
     m_stationFeatures->FeaturesReplaced();
     m_status->ShowMessage(tr("Cleared"));
 }
@@ -506,8 +515,10 @@ void TQintarForm::RecordPoint(TPoint3 point)
         edProjectName->setText(DefaultProjectName());
     m_views->AddRecordedPoint(point);
     const auto added = m_register.AddPoint(point, gbMeasuredData->height() == ShortDataGroupHeight);
-    if (added.added)
+    if (added.added) {
+        m_stationProbe->PointRecorded(added.number);
         m_stationFeatures->PointRecorded(added.number);
+    }
 }
 
 void TQintarForm::AddExportActions()

@@ -36,6 +36,7 @@ class TPortManagerRS232;
 class TPortSetUp;
 class TPointPicker;
 class TStationFeatures;
+class TStationProbe;
 class TStationFiles;
 class TStationLink;
 class TStatusLine;
@@ -79,6 +80,7 @@ public:
     // The features table: fitted features and their relations, beside the point table.
     const TFeatureRegister &FeatureRegister() const { return m_featureRegister; }
     TStationFeatures *StationFeatures() const { return m_stationFeatures; }
+    TStationProbe *StationProbe() const { return m_stationProbe; }
 
 Q_SIGNALS:
     // A position reply has just been shown in the readouts (and the live marker).
@@ -134,6 +136,7 @@ private:
     TFeatureRegister m_featureRegister;
     // The features window and its wiring, a child of the window.
     TStationFeatures *m_stationFeatures = nullptr;
+    TStationProbe *m_stationProbe = nullptr;
     // The engine of the port manager panel "USB", a child of the window placed below the client area.
     TPortManagerRS232 *USB = nullptr;
     // A child of the window, like the charts it draws.

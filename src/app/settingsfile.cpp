@@ -19,6 +19,8 @@ namespace {
 
 const QString kUsbComms = QStringLiteral("USB Comms");
 const QString kPortNumber = QStringLiteral("Port Number");
+const QString kProbe = QStringLiteral("Probe");
+const QString kBallDiameter = QStringLiteral("Ball Diameter");
 
 struct TRealKey
 {
@@ -94,6 +96,12 @@ TStationSettings TSettingsFile::LoadSettings() const
     c.ThetaY = ReadReal(file, kRealKeys[4], c.ThetaY);
     c.ThetaZ = ReadReal(file, kRealKeys[5], c.ThetaZ);
 
+    if (const auto ball = file.ReadValue(kProbe, kBallDiameter)) {
+        const auto diameter = ParseReal(*ball);
+        if (diameter && std::isfinite(*diameter) && *diameter >= 0)
+            settings.BallDiameter = static_cast<double>(*diameter);
+    }
+
     if (!c.IsUsable()) {
         const TCalibration defaults;
         settings.Replaced = {QStringLiteral("Theta X = %1").arg(FormatReal(c.ThetaX)),
@@ -127,6 +135,19 @@ std::optional<QString> TSettingsFile::WritePortNumber(quint16 number) const
 {
     TProfileFile file(m_path);
     if (m_path.isEmpty() || !file.WriteValue(kUsbComms, kPortNumber, QString::number(number)))
+        return QStringLiteral("Unable to write to %1").arg(FileName());
+    return std::nullopt;
+}
+
+std::optional<QString> TSettingsFile::WriteBallDiameter(double diameter) const
+{
+    TProfileFile file(m_path);
+    std::array<char, 64> buffer{};
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), diameter, std::chars_format::general, 15);
+    if (!std::isfinite(diameter) || diameter < 0 || m_path.isEmpty() ||
+        !file.WriteValue(kProbe, kBallDiameter,
+                         QString::fromLatin1(buffer.data(), result.ptr - buffer.data())))
         return QStringLiteral("Unable to write to %1").arg(FileName());
     return std::nullopt;
 }

@@ -11,6 +11,8 @@ struct TStationSettings
 {
     quint16 PortNumber = 99;
     TCalibration Calibration;
+    // The probe's ball diameter in millimetres; 0 when the recorded points are surface points.
+    double BallDiameter = 0.0;
     // The values of the file that could not be used and were replaced by their defaults, as
     // "Theta X = 80" for the operator; empty when all was well.
     QStringList Replaced;
@@ -25,6 +27,7 @@ struct TStationSettings
 //   [USB Comms]      Port Number        decimal, or hexadecimal after "0x"/"0X"; 0..65535, default 99
 //   [Scale Factors]  Alpha X, Y, Z      reals, default 1
 //   [Offset Angles]  Theta X, Y, Z      reals in degrees, default 0
+//   [Probe]          Ball Diameter      real in millimetres, 0 or more, default 0
 //
 // A key that is absent, empty or not a number of its kind gives its default, without a message. Reals
 // are read with a point as decimal mark or, failing that, with the decimal mark of the locale in force,
@@ -70,6 +73,9 @@ public:
     // Writes Port Number (in decimal), the operator's choice of "Use this port from now on"; no value
     // on success, otherwise the error text for the operator.
     std::optional<QString> WritePortNumber(quint16 number) const;
+    // Writes Ball Diameter, as "%.15g"; a negative or non-finite diameter is not written. No value on
+    // success, otherwise the error text for the operator.
+    std::optional<QString> WriteBallDiameter(double diameter) const;
 
     // The text forms of the file, public for the tests.
     static QString FormatReal(float value);

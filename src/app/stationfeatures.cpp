@@ -148,8 +148,11 @@ void TStationFeatures::ShowOutcome(const TFeatureMeasurement::TOutcome &outcome)
     }
     const QString name = m_features.Name(outcome.row);
     const QString size = m_features.Table().Cell(TFeatureRegister::ColSize, outcome.row);
-    Report(size.isEmpty() ? tr("Feature %1 added").arg(name)
-                          : tr("Feature %1 added: size %2").arg(name, size));
+    QString text =
+        size.isEmpty() ? tr("Feature %1 added").arg(name) : tr("Feature %1 added: size %2").arg(name, size);
+    if (!outcome.message.isEmpty())
+        text += QStringLiteral("; ") + outcome.message;
+    Report(text);
     m_form->sgFeatures->scrollTo(m_features.Table().index(outcome.row - 1, 0));
 }
 

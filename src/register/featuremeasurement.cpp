@@ -59,6 +59,45 @@ TFeatureMeasurement::TOutcome TFeatureMeasurement::FitTyped(const QString &text)
 
 TFeatureMeasurement::TOutcome TFeatureMeasurement::Fit(TFeatureType type, const QList<int> &numbers)
 {
+    return FitRow(type, numbers, TProbeSide::Auto, 0);
+}
+
+void TFeatureMeasurement::SetProbe(double ballDiameter, TApproachOf approachOf)
+{
+    m_ballDiameter = ballDiameter;
+    m_approachOf = std::move(approachOf);
+}
+
+TFeatureMeasurement::TOutcome TFeatureMeasurement::Refit(int row, TProbeSide side)
+{
+    const auto source = m_features.Source(row);
+    if (!source || source->kind != TFeatureRegister::TKind::Feature || source->points.isEmpty())
+        return {0, QStringLiteral("Only a feature fitted to recorded points has a probing side.")};
+    return FitRow(source->type, source->points, side, row);
+}
+
+TGeometryOutcome TFeatureMeasurement::FitOnSurface(TFeatureType type, const TPointList &points,
+                                                   const QList<int> &numbers, TProbeSide side,
+                                                   QString &note) const
+{
+    const TGeometryOutcome fitted = m_fit(type, points);
+    if (!fitted.ok || m_ballDiameter == 0.0)
+        return fitted;
+    TApproachList approaches;
+    approaches.reserve(numbers.size());
+    for (int number : numbers)
+        approaches.push_back(m_approachOf ? m_approachOf(number) : std::nullopt);
+    const TCompensationOutcome compensated =
+        CompensateFeature(fitted.feature, points, approaches, m_ballDiameter, side);
+    if (!compensated.compensated && !compensated.reason.empty())
+        note = QStringLiteral("not compensated for the ball: %1")
+                   .arg(QString::fromStdString(compensated.reason));
+    return compensated.outcome;
+}
+
+TFeatureMeasurement::TOutcome TFeatureMeasurement::FitRow(TFeatureType type, const QList<int> &numbers,
+                                                          TProbeSide side, int row)
+{
     const QString typeText = TFeatureRegister::TypeText(type);
     const int needed = MinimumPoints(type);
     if (numbers.size() < needed)
@@ -69,12 +108,18 @@ TFeatureMeasurement::TOutcome TFeatureMeasurement::Fit(TFeatureType type, const 
     const TPointNumbers::TFound found = TPointNumbers::Find(m_pointTable, numbers);
     if (!found.Complete())
         return {0, found.Problem() + QStringLiteral(" Nothing was added.")};
-    const TGeometryOutcome fitted = m_fit(type, found.points);
+    QString note;
+    const TGeometryOutcome fitted = FitOnSurface(type, found.points, numbers, side, note);
     if (!fitted.ok)
         return {0, QStringLiteral("The %1 cannot be fitted: %2.")
                        .arg(typeText.toLower(), QString::fromStdString(fitted.reason))};
-    const int row = m_features.AddFeature(fitted.feature, numbers);
+    if (row > 0) {
+        m_features.Table().SetRowTexts(
+            row, TFeatureRegister::FeatureTexts(m_features.Name(row), fitted.feature, numbers));
+        return {row, note};
+    }
+    row = m_features.AddFeature(fitted.feature, numbers);
     if (row == 0)
         return {0, QStringLiteral("The features table is full: delete a feature to make room.")};
-    return {row, {}};
+    return {row, note};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/geometryfeature.h"
+#include "geometry/probecompensation.h"
 
 #include <QList>
 #include <QString>
@@ -19,8 +20,11 @@ class TFeatureMeasurement
 {
 public:
     using TFit = std::function<TGeometryOutcome(TFeatureType, const TPointList &)>;
+    // The direction the probe came from to a recorded point, by the point's number; none if unknown.
+    using TApproachOf = std::function<std::optional<Eigen::Vector3d>(int number)>;
 
-    // What a fit did: the row added, or why nothing was added.
+    // What a fit did: the row added, or why nothing was added. With a row, message may tell why
+    // the feature was left as fitted to the ball centres.
     struct TOutcome
     {
         int row = 0;
@@ -53,10 +57,25 @@ public:
     // The fit of one type to numbered points of the table, adding its row when it succeeds.
     TOutcome Fit(TFeatureType type, const QList<int> &numbers);
 
+    // The probe's ball: every fit from now on is moved onto the surface on the side the approaches
+    // say (diameter 0: the points are surface points).
+    void SetProbe(double ballDiameter, TApproachOf approachOf);
+    double BallDiameter() const { return m_ballDiameter; }
+    // Fits a feature row again from its points with the operator's side (Inside, Outside, None, or
+    // Auto from the approaches) and the ball as it is now; the row keeps its name and place.
+    TOutcome Refit(int row, TProbeSide side);
+
 private:
     TFeatureRegister &m_features;
     const TTextTable &m_pointTable;
     TFit m_fit;
+    // The fitted feature on the surface, with the note of why not where it stays on the centres.
+    TGeometryOutcome FitOnSurface(TFeatureType type, const TPointList &points, const QList<int> &numbers,
+                                  TProbeSide side, QString &note) const;
+    TOutcome FitRow(TFeatureType type, const QList<int> &numbers, TProbeSide side, int row);
+
     std::optional<TFeatureType> m_type;
     QList<int> m_points;
+    double m_ballDiameter = 0.0;
+    TApproachOf m_approachOf;
 };

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -187,6 +188,21 @@ TEST_F(SettingsFile, FailureToWriteIsReported)
               QStringLiteral("Unable to write to Qintar_54_Setup.ini"));
     EXPECT_EQ(TSettingsFile(QString()).WriteValue(TSettingsFile::tAlphaX, 2.0f),
               QStringLiteral("Unable to write to Qintar_54_Setup.ini"));
+}
+
+// The ball diameter has a section of its own; a diameter that is no size gives 0 (surface points) and
+// leaves the calibration as read.
+TEST_F(SettingsFile, BallDiameterIsReadWrittenAndCheckedBesideTheCalibration)
+{
+    WriteFile("[Scale Factors]\r\nAlpha X=1.5\r\n[Probe]\r\nBall Diameter=-2\r\n");
+    EXPECT_EQ(TSettingsFile().LoadSettings().BallDiameter, 0.0);
+    EXPECT_FLOAT_EQ(TSettingsFile().LoadSettings().Calibration.AlphaX, 1.5f);
+    ASSERT_FALSE(TSettingsFile().WriteBallDiameter(1.998));
+    const QByteArray written = ReadFile();
+    EXPECT_TRUE(written.contains("Ball Diameter=1.998\r\n")) << written.constData();
+    EXPECT_TRUE(written.contains("Alpha X=1.5\r\n"));
+    EXPECT_NEAR(TSettingsFile().LoadSettings().BallDiameter, 1.998, 1e-6);
+    EXPECT_TRUE(TSettingsFile().WriteBallDiameter(std::nan("")));
 }
 
 } // namespace
