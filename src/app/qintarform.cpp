@@ -153,9 +153,9 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
         readout->setFixedSize(readout->size());
     m_status = std::make_unique<TStatusLine>(stLinkStatus);
     m_link->SetStatusLine(m_status.get());
+    m_files->SetApproaches(&m_stationProbe->Approaches());
     m_files->SetFeatures(&m_featureRegister.Table(), [this] {
         m_featureRegister.TakeNamesFromTable();
-        m_stationProbe->PointsReplaced();
         m_stationFeatures->FeaturesReplaced();
     });
     m_stationFeatures->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });

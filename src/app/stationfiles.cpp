@@ -35,7 +35,8 @@ TFileTables TStationFiles::FileTables()
         m_register.Angles(),
         [this](const QString &x, const QString &y, const QString &z) { return m_views.PlotPoint(x, y, z); },
         [this] { m_views.ClearAllSeries(); },
-        m_features};
+        m_features,
+        m_approaches};
 }
 
 bool TStationFiles::Report(const TFileResult &result)

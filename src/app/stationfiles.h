@@ -50,6 +50,8 @@ public:
         m_features = features;
         m_featuresLoaded = std::move(loaded);
     }
+    // The approach directions of the recorded points, kept with the features.
+    void SetApproaches(TTextTable *approaches) { m_approaches = approaches; }
     // Asks "Save current data?" when there is unsaved work; true when the operator may go on.
     bool MayDiscardWork();
     QString DialogFolder() const { return m_dialogFolder; }
@@ -94,5 +96,6 @@ private:
     TUnsavedChanges *m_changes = nullptr;
     std::function<void(const QString &, const QString &)> m_statusReport;
     TTextTable *m_features = nullptr;
+    TTextTable *m_approaches = nullptr;
     std::function<void()> m_featuresLoaded;
 };

@@ -39,7 +39,8 @@ TStationProbe::TStationProbe(TFeatureMeasurement &measurement, TFeatureRegister 
                              const TPointRegister &points, TFeaturesForm &form, TOperatorDialogs &dialogs,
                              const TSettingsFile &settings, TSelectedRows selected, QObject *parent)
     : QObject(parent), m_measurement(measurement), m_features(features), m_points(points), m_form(form),
-      m_dialogs(dialogs), m_settings(settings), m_selected(std::move(selected))
+      m_dialogs(dialogs), m_settings(settings), m_selected(std::move(selected)),
+      m_approaches(4, TFeatureRegister::kRowCount)
 {
     auto timer = std::make_shared<QElapsedTimer>();
     timer->start();
@@ -109,23 +110,43 @@ void TStationProbe::PointRecorded(int number)
     std::optional<Eigen::Vector3d> approach;
     if (m_lastShown)
         approach = m_tracker.ApproachFor(m_lastShown->timeMs, m_lastShown->position);
-    if (approach)
-        m_approaches.insert(number, *approach);
-    else
-        m_approaches.remove(number);
+    const QString name = QString::number(number);
+    int row = 1;
+    while (row < m_approaches.RowCount() && !m_approaches.IsRowFree(row) && m_approaches.Cell(0, row) != name)
+        ++row;
+    if (!approach) {
+        if (row < m_approaches.RowCount() && !m_approaches.IsRowFree(row))
+            m_approaches.DeleteRow(row);
+        return;
+    }
+    if (row >= m_approaches.RowCount())
+        return;
+    m_approaches.SetRowTexts(row, {name, TFeatureRegister::FormatCosine(approach->x()),
+                                   TFeatureRegister::FormatCosine(approach->y()),
+                                   TFeatureRegister::FormatCosine(approach->z())});
 }
 
 void TStationProbe::PointsReplaced()
 {
-    m_approaches.clear();
+    m_approaches.ClearDataRows();
 }
 
 std::optional<Eigen::Vector3d> TStationProbe::Approach(int number) const
 {
-    const auto found = m_approaches.constFind(number);
-    if (found == m_approaches.constEnd())
-        return std::nullopt;
-    return *found;
+    const QString name = QString::number(number);
+    for (int row = 1; row < m_approaches.RowCount() && !m_approaches.IsRowFree(row); ++row) {
+        if (m_approaches.Cell(0, row) != name)
+            continue;
+        bool ok[3] = {};
+        const Eigen::Vector3d d(m_approaches.Cell(1, row).toDouble(&ok[0]),
+                                m_approaches.Cell(2, row).toDouble(&ok[1]),
+                                m_approaches.Cell(3, row).toDouble(&ok[2]));
+        // A direction as read from a file: any length but zero, or none.
+        if (!ok[0] || !ok[1] || !ok[2] || !d.allFinite() || !(d.norm() > 1e-6))
+            return std::nullopt;
+        return Eigen::Vector3d(d.normalized());
+    }
+    return std::nullopt;
 }
 
 void TStationProbe::SetSide(TProbeSide side)

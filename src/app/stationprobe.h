@@ -3,8 +3,8 @@
 #include "common/stationtypes.h"
 #include "geometry/approachtracker.h"
 #include "geometry/probecompensation.h"
+#include "register/texttable.h"
 
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <functional>
@@ -49,8 +49,9 @@ public:
     void PointsReplaced();
 
     std::optional<Eigen::Vector3d> Approach(int number) const;
-    const QHash<int, Eigen::Vector3d> &Approaches() const { return m_approaches; }
-    void SetApproaches(QHash<int, Eigen::Vector3d> approaches) { m_approaches = std::move(approaches); }
+    // The directions as texts, a row a point ("Pt", I, J, K with six decimals): what the project file
+    // keeps and gives back.
+    TTextTable &Approaches() { return m_approaches; }
 
     // The selected feature rows fitted again with the operator's side.
     void SetSide(TProbeSide side);
@@ -78,5 +79,5 @@ private:
         Eigen::Vector3d position;
     };
     std::optional<TShown> m_lastShown;
-    QHash<int, Eigen::Vector3d> m_approaches;
+    TTextTable m_approaches;
 };

@@ -82,7 +82,7 @@ QStringList TFeatureSection::SplitRow(const QString &line, int columnCount)
     return fields;
 }
 
-void TFeatureSection::Append(QString &text, const TTextTable &features)
+void TFeatureSection::Append(QString &text, const TTextTable &features, const TTextTable *approaches)
 {
     const int lastRow = std::min(features.LastUsedRow(), TRowLines::MaxRows);
     bool any = false;
@@ -95,6 +95,13 @@ void TFeatureSection::Append(QString &text, const TTextTable &features)
     for (int row = 1; row <= lastRow; ++row)
         if (!features.IsRowFree(row))
             text += RowLine(features.RowTexts(row)) + end;
+    if (approaches && approaches->FilledRowCount() > 0) {
+        text += ApproachHeading + end + ApproachColumnHeading + end;
+        const int lastApproach = std::min(approaches->LastUsedRow(), TRowLines::MaxRows);
+        for (int row = 1; row <= lastApproach; ++row)
+            if (!approaches->IsRowFree(row))
+                text += RowLine(approaches->RowTexts(row)) + end;
+    }
     text += EndLine + end;
 }
 
@@ -110,16 +117,24 @@ TFeatureSection::TRead TFeatureSection::Read(TLineReader &reader, int columnCoun
         return read;
     read.found = true;
     reader.ReadLine();
+    TRowLines::TRowsRead *into = &read.rows;
+    int columns = columnCount;
     while ((line = reader.ReadLine())) {
         if (*line == EndLine)
             return read;
-        QStringList fields = SplitRow(*line, columnCount);
+        if (*line == ApproachHeading && into == &read.rows) {
+            into = &read.approaches;
+            columns = ApproachColumnCount;
+            reader.ReadLine();
+            continue;
+        }
+        QStringList fields = SplitRow(*line, columns);
         if (fields.value(0).isEmpty())
-            ++read.rows.blank;
-        else if (read.rows.rows.size() < TRowLines::MaxRows)
-            read.rows.rows.append(std::move(fields));
+            ++into->blank;
+        else if (into->rows.size() < TRowLines::MaxRows)
+            into->rows.append(std::move(fields));
         else
-            ++read.rows.beyond;
+            ++into->beyond;
     }
     read.unended = true;
     return read;

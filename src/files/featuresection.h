@@ -14,11 +14,15 @@ class TTextTable;
 //   [Features]
 //   Feature, Type, From, X, Y, Z, I, J, K, Size, Form, Apex
 //   C1,Circle,"1-8",10.000,-5.000,0.000,0.000000,0.000000,1.000000,20.000,0.002,
+//   [Approach Directions]
+//   Pt, I, J, K
+//   1,0.707107,-0.707107,0.000000
 //   [End Features]
 //
 // A row line is the row's texts joined by ","; a text holding a "," or a quote (a "From" of "1-4, 9",
 // "C1, PL1") or blanks at either end is written in quotes, a quote in it doubled. A project without
-// features has no section at all.
+// features has no section at all. The approach directions of the recorded points (the way the probe
+// moved as it touched) follow the feature rows when there are any.
 class TFeatureSection
 {
 public:
@@ -26,13 +30,17 @@ public:
     static inline const QString ColumnHeading =
         QStringLiteral("Feature, Type, From, X, Y, Z, I, J, K, Size, Form, Apex");
     static inline const QString EndLine = QStringLiteral("[End Features]");
+    static inline const QString ApproachHeading = QStringLiteral("[Approach Directions]");
+    static inline const QString ApproachColumnHeading = QStringLiteral("Pt, I, J, K");
+    static constexpr int ApproachColumnCount = 4;
 
     // The section of every filled row (nothing when the table has none), CR LF after every line.
-    static void Append(QString &text, const TTextTable &features);
+    static void Append(QString &text, const TTextTable &features, const TTextTable *approaches = nullptr);
 
     struct TRead
     {
         TRowLines::TRowsRead rows;
+        TRowLines::TRowsRead approaches;
         // The file has a features section; without one the project was written before features.
         bool found = false;
         // The section ended with the file, before its end line.

@@ -20,4 +20,6 @@ struct TFileTables
     std::function<void()> clearAllSeries;
     // The features table, kept by the project file after its "[End]" line; none leaves it out.
     TTextTable *features = nullptr;
+    // The approach direction of recorded points ("Pt", I, J, K), kept in the features section.
+    TTextTable *approaches = nullptr;
 };

@@ -120,7 +120,7 @@ QByteArray TProjectFile::Compose(const QString &projectName, const QString &time
     TRowLines::AppendRows(text, m_tables.angles, kAngleColumns);
     text += kEnd + end;
     if (m_tables.features)
-        TFeatureSection::Append(text, *m_tables.features);
+        TFeatureSection::Append(text, *m_tables.features, m_tables.approaches);
     return TCodePage1252::Encode(text, unrepresentable);
 }
 
@@ -184,6 +184,8 @@ TFileResult TProjectFile::Load(QIODevice &device)
     // A project written before features leaves the features table empty.
     if (m_tables.features)
         TRowLines::FillTable(*m_tables.features, features.rows.rows);
+    if (m_tables.approaches)
+        TRowLines::FillTable(*m_tables.approaches, features.approaches.rows);
     result.projectName = name;
 
     if (points.beyond > 0)
@@ -194,7 +196,8 @@ TFileResult TProjectFile::Load(QIODevice &device)
         result.warnings.append(SkippedWarning(angles.beyond, QStringLiteral("angle")));
     if (features.rows.beyond > 0)
         result.warnings.append(SkippedWarning(features.rows.beyond, QStringLiteral("feature")));
-    if (const qsizetype blank = points.blank + distances.blank + angles.blank + features.rows.blank;
+    if (const qsizetype blank =
+            points.blank + distances.blank + angles.blank + features.rows.blank + features.approaches.blank;
         blank > 0)
         result.warnings.append(TRowLines::BlankLinesWarning(blank));
     if (features.unended) {

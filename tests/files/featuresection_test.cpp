@@ -19,11 +19,13 @@ struct TProjectUnderTest
 {
     TTablesUnderTest tables;
     TTextTable features{kFeatureColumns, 1000};
+    TTextTable approaches{TFeatureSection::ApproachColumnCount, 1000};
 
     TFileTables Files()
     {
         TFileTables files = tables.Tables();
         files.features = &features;
+        files.approaches = &approaches;
         return files;
     }
 
@@ -88,6 +90,37 @@ TEST(FeatureSection, FeaturesRoundTripAfterTheEndLine)
     EXPECT_TRUE(olderResult.warnings.isEmpty());
     EXPECT_EQ(older.Rows(older.data), source.tables.Rows(source.tables.data));
     EXPECT_EQ(older.Rows(older.distances), source.tables.Rows(source.tables.distances));
+}
+
+// The approach directions follow the feature rows inside the section; a load replaces those held.
+TEST(FeatureSection, ApproachDirectionsRoundTripWithTheFeatures)
+{
+    TProjectUnderTest source;
+    ASSERT_TRUE(source.Load(KnownProjectBytes()).Ok());
+    source.features.SetRowTexts(1, kCircle);
+    const QStringList first{"1", "0.707107", "-0.707107", "0.000000"};
+    const QStringList ninth{"9", "0.000000", "0.000000", "-1.000000"};
+    source.approaches.SetRowTexts(1, first);
+    source.approaches.SetRowTexts(2, ninth);
+    const QByteArray bytes = TProjectFile(source.Files()).Compose(QStringLiteral("Bracket 7"), kStamp);
+    EXPECT_TRUE(bytes.endsWith(Crlf({"[Approach Directions]", "Pt, I, J, K", "1,0.707107,-0.707107,0.000000",
+                                     "9,0.000000,0.000000,-1.000000", "[End Features]"})))
+        << bytes.constData();
+
+    TProjectUnderTest loaded;
+    loaded.approaches.SetRowTexts(3, {"4", "1.000000", "0.000000", "0.000000"});
+    const TFileResult result = loaded.Load(bytes);
+    ASSERT_TRUE(result.Ok());
+    EXPECT_TRUE(result.warnings.isEmpty()) << result.warnings.join("\n").toStdString();
+    EXPECT_EQ(loaded.tables.Rows(loaded.features), QList<QStringList>({kCircle}));
+    EXPECT_EQ(loaded.tables.Rows(loaded.approaches), QList<QStringList>({first, ninth}));
+
+    // Without features there is no section, and so no directions: the project stays today's.
+    TProjectUnderTest bare;
+    ASSERT_TRUE(bare.Load(KnownProjectBytes()).Ok());
+    bare.approaches.SetRowTexts(1, first);
+    EXPECT_EQ(TProjectFile(bare.Files()).Compose(QStringLiteral("Bracket 7"), kStamp),
+              TProjectFile(bare.tables.Tables()).Compose(QStringLiteral("Bracket 7"), kStamp));
 }
 
 TEST(FeatureSection, ProjectsBeforeFeaturesAndDamagedSectionsLoad)
