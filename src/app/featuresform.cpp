@@ -11,9 +11,9 @@
 
 namespace {
 
-constexpr std::array kTypeNames{"sbFeatLine",   "sbFeatPlane",    "sbFeatCircle",
-                                "sbFeatSphere", "sbFeatCylinder", "sbFeatCone"};
-constexpr std::array kTypeCaptions{"Line", "Plane", "Circle", "Sphere", "Cylinder", "Cone"};
+constexpr std::array kTypeNames{"sbFeatLine",     "sbFeatPlane", "sbFeatCircle", "sbFeatSphere",
+                                "sbFeatCylinder", "sbFeatCone",  "sbFeatPoint"};
+constexpr std::array kTypeCaptions{"Line", "Plane", "Circle", "Sphere", "Cylinder", "Cone", "Point"};
 
 QPushButton *Button(const char *name, const QString &caption, QWidget *parent)
 {

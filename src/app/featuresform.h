@@ -19,8 +19,9 @@ class TFeaturesForm : public QWidget
     Q_OBJECT
 
 public:
-    // The toggles in the order of the types Line, Plane, Circle, Sphere, Cylinder, Cone.
-    static constexpr int TypeCount = 6;
+    // The toggles in the order of the types Line, Plane, Circle, Sphere, Cylinder, Cone, Point (one
+    // recorded point used as a feature).
+    static constexpr int TypeCount = 7;
 
     explicit TFeaturesForm(QWidget *parent);
 

@@ -27,7 +27,8 @@ namespace {
 // The reserved place of the button, in the strip between the second row of groups and the views.
 const QRect kButtonPlace(8, 107, 80, 21);
 constexpr std::array kToggleTypes{TFeatureType::Line,   TFeatureType::Plane,    TFeatureType::Circle,
-                                  TFeatureType::Sphere, TFeatureType::Cylinder, TFeatureType::Cone};
+                                  TFeatureType::Sphere, TFeatureType::Cylinder, TFeatureType::Cone,
+                                  TFeatureType::Point};
 constexpr std::array kColumnWidths{44, 58, 76, 64, 64, 64, 62, 62, 62, 60, 52, 52};
 // Between the main window and the features window.
 constexpr int kWindowGap = 8;

@@ -4,6 +4,7 @@
 #include "app/stationprobe.h"
 #include "stationundertest.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -59,6 +60,20 @@ private Q_SLOTS:
         probe.PositionShown({10.0f, 20.0f, 0.0f});
         probe.PointRecorded(2);
         QVERIFY(!probe.Approach(2).has_value());
+    }
+
+    // One recorded point can be a feature of its own (moved by the ball along its approach).
+    void PointToggleJoinsTheTypeGroup()
+    {
+        auto station = Start();
+        auto *circle = Find<QPushButton>(*station->form, "sbFeatCircle");
+        auto *point = Find<QPushButton>(*station->form, "sbFeatPoint");
+        QCOMPARE(point->text(), QStringLiteral("Point"));
+        circle->click();
+        point->click();
+        QVERIFY(!circle->isChecked());
+        QCOMPARE(Find<QLabel>(*station->form, "stFeatureProgress")->text(),
+                 QStringLiteral("Point: 0 points (needs 1)"));
     }
 };
 
