@@ -29,7 +29,7 @@ const QRect kButtonPlace(8, 107, 80, 21);
 constexpr std::array kToggleTypes{TFeatureType::Line,   TFeatureType::Plane,    TFeatureType::Circle,
                                   TFeatureType::Sphere, TFeatureType::Cylinder, TFeatureType::Cone,
                                   TFeatureType::Point};
-constexpr std::array kColumnWidths{44, 58, 76, 64, 64, 64, 62, 62, 62, 60, 52, 52};
+constexpr std::array kColumnWidths{54, 58, 76, 64, 64, 64, 62, 62, 62, 60, 52, 52};
 // Between the main window and the features window.
 constexpr int kWindowGap = 8;
 
@@ -56,7 +56,7 @@ TStationFeatures::TStationFeatures(TFeatureRegister &features, TPointRegister &p
     m_form->sgFeatures->setModel(&m_features.Table());
     for (int column = 0; column < static_cast<int>(kColumnWidths.size()); ++column)
         m_form->sgFeatures->setColumnWidth(column, kColumnWidths[column]);
-    m_form->resize(std::accumulate(kColumnWidths.begin(), kColumnWidths.end(), 0) + 40, 420);
+    m_form->resize(std::accumulate(kColumnWidths.begin(), kColumnWidths.end(), 0) + 40, 380);
 
     auto *group = new TToggleGroup(this);
     for (QPushButton *button : m_form->sbFeatType)
@@ -92,19 +92,26 @@ void TStationFeatures::AddToContextMenus(const QList<QWidget *> &widgets)
 void TStationFeatures::ShowForm()
 {
     if (!m_placed) {
-        // Beside the main window on the right where the screen has room, else on the left, else
-        // as far right as the screen allows.
+        // Beside the main window on the right where the screen has room, else on the left; on a
+        // screen too narrow for either, in its bottom right corner, where it leaves the main window's
+        // readouts, buttons and most of its views in sight.
         m_placed = true;
         const QRect main = m_window.frameGeometry();
         const QScreen *screen = m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
         const QRect available =
             screen ? screen->availableGeometry() : QRect(main.topLeft(), QSize(4000, 4000));
-        const int width = m_form->frameGeometry().width();
-        int left = main.right() + kWindowGap;
-        if (left + width > available.right() && main.left() - kWindowGap - width >= available.left())
-            left = main.left() - kWindowGap - width;
-        left = std::max(available.left(), std::min(left, available.right() - width));
-        m_form->move(left, std::max(available.top(), main.top()));
+        const QSize size = m_form->frameGeometry().size();
+        QPoint place(main.right() + kWindowGap, main.top());
+        if (place.x() + size.width() > available.right()) {
+            place.setX(main.left() - kWindowGap - size.width());
+            if (place.x() < available.left())
+                place = QPoint(available.right() - size.width(), available.bottom() - size.height());
+        }
+        place.setX(std::clamp(place.x(), available.left(),
+                              std::max(available.left(), available.right() - size.width())));
+        place.setY(std::clamp(place.y(), available.top(),
+                              std::max(available.top(), available.bottom() - size.height())));
+        m_form->move(place);
     }
     m_form->show();
     m_form->raise();
