@@ -9,6 +9,7 @@
 #include "register/pointregister.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -20,7 +21,6 @@
 #include <QTableView>
 #include <algorithm>
 #include <array>
-#include <numeric>
 
 namespace {
 
@@ -29,7 +29,11 @@ const QRect kButtonPlace(8, 107, 80, 21);
 constexpr std::array kToggleTypes{TFeatureType::Line,   TFeatureType::Plane,    TFeatureType::Circle,
                                   TFeatureType::Sphere, TFeatureType::Cylinder, TFeatureType::Cone,
                                   TFeatureType::Point};
-constexpr std::array kColumnWidths{54, 58, 76, 64, 64, 64, 62, 62, 62, 60, 52, 52};
+// The widest text each column is made for: a name, a type, a list of points, millimetres, cosines,
+// a size, a form error and an apex angle.
+constexpr std::array kColumnSamples{"Feature",   "Cylinder",  "1-12, 15, 18", "-1000.000",
+                                    "-1000.000", "-1000.000", "-0.000000",    "-0.000000",
+                                    "-0.000000", "1000.000",  "10.000",       "179.000"};
 // Between the main window and the features window.
 constexpr int kWindowGap = 8;
 
@@ -54,9 +58,15 @@ TStationFeatures::TStationFeatures(TFeatureRegister &features, TPointRegister &p
     auto *shortcutInForm = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), m_form);
     connect(shortcutInForm, &QShortcut::activated, this, &TStationFeatures::ShowForm);
     m_form->sgFeatures->setModel(&m_features.Table());
-    for (int column = 0; column < static_cast<int>(kColumnWidths.size()); ++column)
-        m_form->sgFeatures->setColumnWidth(column, kColumnWidths[column]);
-    m_form->resize(std::accumulate(kColumnWidths.begin(), kColumnWidths.end(), 0) + 40, 380);
+    // Sized from the font, so that no value is cut off whatever font the platform gives.
+    const QFontMetrics metrics(m_form->sgFeatures->font());
+    int tableWidth = 0;
+    for (int column = 0; column < static_cast<int>(kColumnSamples.size()); ++column) {
+        const int width = metrics.horizontalAdvance(QLatin1String(kColumnSamples[column])) + 12;
+        m_form->sgFeatures->setColumnWidth(column, width);
+        tableWidth += width;
+    }
+    m_form->resize(tableWidth + 40, 380);
 
     auto *group = new TToggleGroup(this);
     for (QPushButton *button : m_form->sbFeatType)
