@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QList>
+#include <QStringList>
 #include <functional>
+#include <utility>
+#include <vector>
 
 struct TFeatureShape;
 
@@ -24,10 +27,16 @@ struct TSeriesPoint
     double depth = 0.0;
 };
 
+// A segment between two places of one view, each placed as that view places its points.
+using TSeriesSegment = std::pair<TSeriesPoint, TSeriesPoint>;
+
 class TChartEngine
 {
 public:
     using TPointClickHandler = std::function<void(int series, int index)>;
+    // The operator dragged the picture of chart 1 to 3 by (horizontal, vertical) millimetres: the
+    // content should follow the mouse, so the ranges move the other way.
+    using TPanHandler = std::function<void(int chart, double horizontal, double vertical)>;
 
     virtual ~TChartEngine() = default;
 
@@ -53,9 +62,21 @@ public:
 
     // The features drawn over the recorded points of chart 1 to 4, replacing those drawn before.
     virtual void SetFeatureLayer(int chart, const QList<TFeatureShape> &layer) = 0;
+    // Where a chart's zoom bar stands, set without moving the ranges again (after a fit or Home).
+    virtual void ShowZoomPosition(int /*chart*/, int /*position*/) {}
+
+    // The texts written beside the recorded points' marks of every view, by index in the recorded
+    // series (an empty text writes nothing), and whether they are shown.
+    virtual void SetPointLabels(const QStringList & /*labels*/) {}
+    virtual void ShowPointLabels(bool /*shown*/) {}
+    // The distance and angle rows drawn over chart 1 to 4: every row thinly, the selected ones strongly.
+    virtual void SetRowSegments(int /*chart*/, const std::vector<TSeriesSegment> & /*thin*/,
+                                const std::vector<TSeriesSegment> & /*highlighted*/)
+    {}
 
     // Called with the series (1 to 4) and the index, in that series' own order, of a clicked point mark.
     void SetPointClickHandler(TPointClickHandler handler) { m_onPointClick = std::move(handler); }
+    void SetPanHandler(TPanHandler handler) { m_onPan = std::move(handler); }
 
 protected:
     void ReportPointClick(int series, int index) const
@@ -64,6 +85,13 @@ protected:
             m_onPointClick(series, index);
     }
 
+    void ReportPan(int chart, double horizontal, double vertical) const
+    {
+        if (m_onPan)
+            m_onPan(chart, horizontal, vertical);
+    }
+
 private:
     TPointClickHandler m_onPointClick;
+    TPanHandler m_onPan;
 };

@@ -102,8 +102,9 @@ const TPlaneView::TLayout &TPlaneView::Layout() const
     const double plotHeight = std::max(bottom - top, 1.0);
     layout.verticalStep = AxisLabelStep(m_vertical.maximum - m_vertical.minimum, plotHeight,
                                         metrics.height() * 1.6, m_look.verticalLeastStep);
-    // The vertical labels take the room of the widest of them.
-    double labelWidth = 0.0;
+    // The vertical labels take the room of the widest of them, and at least that of "-100", so that
+    // the plot keeps its place while the view is panned or zoomed and the marks follow the mouse.
+    double labelWidth = metrics.horizontalAdvance(QStringLiteral("-100"));
     const int verticalDecimals = AxisLabelDecimals(layout.verticalStep);
     for (const double value : AxisTickValues(m_vertical.minimum, m_vertical.maximum, layout.verticalStep))
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(AxisLabelText(value, verticalDecimals)));
@@ -139,6 +140,17 @@ std::optional<QPointF> TPlaneView::MarkPosition(const TSeriesPoint &point) const
     return mapToPosition({point.horizontal, point.vertical});
 }
 
+std::optional<QPointF> TPlaneView::PanValues(QPointF pixels) const
+{
+    // The content follows the mouse, so the ranges move against the drag; the vertical axis rises
+    // upwards.
+    const QRectF plot = PlotArea();
+    if (plot.width() <= 0.0 || plot.height() <= 0.0)
+        return std::nullopt;
+    return QPointF(-pixels.x() * (m_horizontal.maximum - m_horizontal.minimum) / plot.width(),
+                   pixels.y() * (m_vertical.maximum - m_vertical.minimum) / plot.height());
+}
+
 void TPlaneView::PaintPicture(QPainter &painter) const
 {
     const QRectF frame = FrameRect();
@@ -161,6 +173,7 @@ void TPlaneView::PaintPicture(QPainter &painter) const
     const TLayout &layout = Layout();
     PaintAxes(painter, layout);
 
+    PaintRowSegments(painter, layout.plot);
     painter.save();
     painter.setClipRect(layout.plot.adjusted(-StarHalfSize, -StarHalfSize, StarHalfSize, StarHalfSize));
     painter.setPen(QPen(Qt::red, LineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -180,6 +193,7 @@ void TPlaneView::PaintPicture(QPainter &painter) const
                m_look.starFill.isValid() ? m_look.starFill : FirstSeriesColour);
     painter.restore();
     PaintFeatureLayer(painter, layout.plot);
+    PaintPointLabels(painter, layout.plot);
 }
 
 std::optional<QPointF> TPlaneView::LayerPlace(const TSeriesPoint &point) const
@@ -236,7 +250,7 @@ void TPlaneView::PaintAxes(QPainter &painter, const TLayout &layout) const
     const double titleTop = plot.bottom() + TickLength + LabelGap + labelHeight + LabelGap;
     painter.drawText(QRectF(plot.left(), titleTop, plot.width(), labelHeight), Qt::AlignCenter,
                      m_look.horizontalTitle);
-    double labelWidth = 0.0;
+    double labelWidth = metrics.horizontalAdvance(QStringLiteral("-100"));
     for (const double value : up)
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(AxisLabelText(value, upDecimals)));
     const double titleCentre = plot.left() - TickLength - LabelGap - labelWidth - LabelGap - labelHeight / 2;

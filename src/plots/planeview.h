@@ -43,6 +43,8 @@ public:
 protected:
     void PaintPicture(QPainter &painter) const override;
     std::optional<QPointF> LayerPlace(const TSeriesPoint &point) const override;
+    QRectF PanArea() const override { return PlotArea(); }
+    std::optional<QPointF> PanValues(QPointF pixels) const override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 

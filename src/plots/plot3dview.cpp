@@ -206,8 +206,10 @@ void TPlot3DView::PaintPicture(QPainter &painter) const
     PaintAxis(painter, TAxis::Bottom, labels);
     PaintAxis(painter, TAxis::Left, labels);
     PaintAxis(painter, TAxis::Depth, labels);
+    PaintRowSegments(painter, inside);
     PaintSeries(painter);
     PaintFeatureLayer(painter, inside);
+    PaintPointLabels(painter, inside);
 }
 
 std::optional<QPointF> TPlot3DView::LayerPlace(const TSeriesPoint &point) const

@@ -5,6 +5,8 @@
 #include "plots/chartengine.h"
 
 #include <QString>
+#include <functional>
+#include <utility>
 #include <vector>
 
 // The station's four views as the rest of the program sees them: which view is in front, the zoom,
@@ -30,10 +32,28 @@ public:
     // front; with all buttons up the view in front stays.
     void HandleGraphView(bool xy, bool xz, bool yz, bool threeD);
 
-    // Zoom bar of chart 1 to 4 moved to position: every axis of that view shows -position to
-    // position, always centred on the origin. A position below MinimumZoom is taken as MinimumZoom,
-    // so no axis ever gets an empty range.
+    // Zoom bar of chart 1 to 4 moved to position: every axis of that view shows position either side
+    // of the view's centre as it is now (the origin until the view is panned or fitted). A position
+    // below MinimumZoom is taken as MinimumZoom, so no axis ever gets an empty range.
     void ZoomChanged(int chart, int position);
+    // Moves the ranges of plane chart 1 to 3 by (horizontal, vertical) mm; the span stays.
+    void Pan(int chart, double horizontal, double vertical);
+    // Frames the recorded points, the line series and whatever SetFitExtent adds in chart 1 to 4: the
+    // view is centred on them and every axis spans the largest extent with a tenth of it to spare on
+    // each side, in whole millimetres and no less than MinimumZoom. The zoom bar is set to match (at
+    // most MaximumZoom, when the points need more). False, and nothing changes, with nothing to frame.
+    bool Fit(int chart);
+    // The designed ranges: -100 to 100 mm about the origin, the zoom bar at MaximumZoom.
+    void Home(int chart);
+    // More points a fit frames (the features' extreme points), asked at every fit.
+    void SetFitExtent(std::function<std::vector<TPoint3>()> extent) { m_fitExtent = std::move(extent); }
+
+    // The distance and angle rows to draw in every view, as pairs of measured points.
+    using TSegments = std::vector<std::pair<TPoint3, TPoint3>>;
+    void ShowRowSegments(const TSegments &thin, const TSegments &highlighted);
+    // The recorded points as they were plotted, read back from the 3D series, which holds all three
+    // coordinates.
+    std::vector<TPoint3> RecordedPoints() const;
     void RotationChanged(int degrees);
     void ElevationChanged(int degrees);
 
@@ -71,6 +91,9 @@ public:
 private:
     void AddToSeries(int series, TPoint3 point);
     void SetSymmetricRange(int chart, TAxis axis, double halfSpan);
+    void SetRange(int chart, TAxis axis, double minimum, double maximum);
+    double Centre(int chart, TAxis axis) const;
 
     TChartEngine &m_engine;
+    std::function<std::vector<TPoint3>()> m_fitExtent;
 };

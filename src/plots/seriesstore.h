@@ -49,6 +49,22 @@ public:
     {
         return m_featureLayers.at(std::clamp(chart, 1, 4) - 1);
     }
+    void ShowZoomPosition(int chart, int position) override
+    {
+        m_zoomPositions.at(size_t(chart - 1)) = position;
+    }
+    // The zoom bar's position as last shown by a fit or Home (0 before).
+    int ZoomPosition(int chart) const { return m_zoomPositions.at(size_t(chart - 1)); }
+    void SetRowSegments(int chart, const std::vector<TSeriesSegment> &thin,
+                        const std::vector<TSeriesSegment> &highlighted) override
+    {
+        m_rowSegments.at(size_t(chart - 1)) = {thin, highlighted};
+    }
+    // The thin (first) and highlighted (second) row segments of chart 1 to 4.
+    const std::pair<std::vector<TSeriesSegment>, std::vector<TSeriesSegment>> &RowSegments(int chart) const
+    {
+        return m_rowSegments.at(size_t(chart - 1));
+    }
 
     // Reports a click on mark index of series as the drawing engine would: only for the recorded
     // series 1 to 4 and an index the series holds; returns whether anything was reported.
@@ -73,6 +89,8 @@ private:
     std::array<std::vector<TSeriesPoint>, 16> m_series;
     std::vector<TAxisChange> m_axisChanges;
     std::array<TFeatureLayer, 4> m_featureLayers;
+    std::array<int, 4> m_zoomPositions{};
+    std::array<std::pair<std::vector<TSeriesSegment>, std::vector<TSeriesSegment>>, 4> m_rowSegments;
     int m_rotation = 301;
     int m_elevation = 344;
     int m_front = 1;

@@ -6,6 +6,7 @@
 
 #include <QHelpEvent>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QToolTip>
 
 namespace {
@@ -63,6 +64,9 @@ TViewEngine::TViewEngine(QWidget *parent) : QObject(parent)
         view->setObjectName(QStringLiteral("Chart%1").arg(chart));
         connect(view, &TViewWidget::MarkClicked, this,
                 [this, chart](int index) { ReportPointClick(chart, index); });
+        connect(view, &TViewWidget::PanDragged, this, [this, chart](double horizontal, double vertical) {
+            ReportPan(chart, horizontal, vertical);
+        });
         m_planes[chart - 1] = view;
     }
     m_view3D = new TPlot3DView({SeriesName(4), SeriesName(8), SeriesName(12), SeriesName(16)}, parent);
@@ -256,4 +260,37 @@ int TViewEngine::MarkAt(int chart, QPointF position) const
 {
     const TViewWidget *view = Chart(chart);
     return view ? view->MarkAt(position) : -1;
+}
+
+void TViewEngine::ShowZoomPosition(int chart, int position)
+{
+    if (QScrollBar *bar = ZoomBar(chart)) {
+        const QSignalBlocker quiet(bar);
+        bar->setValue(position);
+    }
+}
+
+void TViewEngine::SetPointLabels(const QStringList &labels)
+{
+    for (int chart = 1; chart <= 4; ++chart)
+        Chart(chart)->SetPointLabels(labels);
+}
+
+void TViewEngine::ShowPointLabels(bool shown)
+{
+    for (int chart = 1; chart <= 4; ++chart)
+        Chart(chart)->ShowPointLabels(shown);
+}
+
+void TViewEngine::SetRowSegments(int chart, const std::vector<TSeriesSegment> &thin,
+                                 const std::vector<TSeriesSegment> &highlighted)
+{
+    if (TViewWidget *view = Chart(chart))
+        view->SetRowSegments(thin, highlighted);
+}
+
+void TViewEngine::SetMarkTipSource(const std::function<QString(const QList<int> &indices)> &source)
+{
+    for (int chart = 1; chart <= 4; ++chart)
+        Chart(chart)->SetMarkTipSource(source);
 }

@@ -47,6 +47,15 @@ public:
     int FrontChart() const override { return m_front; }
     void SetFeatureLayer(int chart, const QList<TFeatureShape> &layer) override;
 
+    void ShowZoomPosition(int chart, int position) override;
+    void SetPointLabels(const QStringList &labels) override;
+    void ShowPointLabels(bool shown) override;
+    void SetRowSegments(int chart, const std::vector<TSeriesSegment> &thin,
+                        const std::vector<TSeriesSegment> &highlighted) override;
+    // What the tooltip over marks says, given the recorded-point indices under the mouse; the same in
+    // every view, since the four recorded series hold the same points in the same order.
+    void SetMarkTipSource(const std::function<QString(const QList<int> &indices)> &source);
+
     // Chart 1 to 4 (nullptr otherwise) and its bars.
     TViewWidget *Chart(int chart) const;
     QScrollBar *ZoomBar(int chart) const;

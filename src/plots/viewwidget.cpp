@@ -5,11 +5,13 @@
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
 #include <numbers>
@@ -34,6 +36,15 @@ const QColor FeatureColour(0, 110, 120);
 const QColor HighlightColour(255, 110, 0);
 constexpr double FeatureLineWidth = 1.5;
 constexpr double HighlightLineWidth = 3.0;
+// The distance and angle rows: every row a thin line, the selected one strong, in colours apart from
+// the red of a pick in progress.
+const QColor RowColour(90, 60, 150, 170);
+const QColor SelectedRowColour(0, 90, 230);
+constexpr double SelectedRowWidth = 3.0;
+
+// A point number stands this far off its mark's centre, dark on a light halo.
+constexpr double LabelGap = 3.0;
+const QColor LabelColour(0, 0, 96);
 
 QPainterPath StarPath(double radius)
 {
@@ -131,6 +142,136 @@ int TViewWidget::MarkAt(QPointF position) const
     const TViewSeries *points = Series(TRole::Points);
     return NearestMark(
         points->Count(), [&](int i) { return MarkPosition(points->At(i)); }, position, PickReach);
+}
+
+QList<int> TViewWidget::MarksAt(QPointF position) const
+{
+    QList<int> found;
+    const TViewSeries *points = Series(TRole::Points);
+    for (int i = 0; i < points->Count(); ++i) {
+        const auto place = MarkPosition(points->At(i));
+        if (!place)
+            continue;
+        const QPointF offset = *place - position;
+        if (QPointF::dotProduct(offset, offset) <= PickReach * PickReach)
+            found.append(i);
+    }
+    return found;
+}
+
+QString TViewWidget::MarkTip(QPointF position) const
+{
+    const QList<int> under = MarksAt(position);
+    if (under.isEmpty())
+        return {};
+    return m_markTip ? m_markTip(under) : QString();
+}
+
+void TViewWidget::SetPointLabels(const QStringList &labels)
+{
+    if (labels == m_labels)
+        return;
+    m_labels = labels;
+    if (m_showLabels)
+        InvalidatePicture();
+}
+
+void TViewWidget::ShowPointLabels(bool shown)
+{
+    if (shown == m_showLabels)
+        return;
+    m_showLabels = shown;
+    if (!shown)
+        m_placedLabels.clear();
+    InvalidatePicture();
+}
+
+void TViewWidget::SetRowSegments(const std::vector<TSeriesSegment> &thin,
+                                 const std::vector<TSeriesSegment> &highlighted)
+{
+    if (thin.empty() && highlighted.empty() && m_thin.empty() && m_highlighted.empty())
+        return;
+    m_thin = thin;
+    m_highlighted = highlighted;
+    InvalidatePicture();
+}
+
+void TViewWidget::PaintRowSegments(QPainter &painter, const QRectF &clip) const
+{
+    if (m_thin.empty() && m_highlighted.empty())
+        return;
+    const auto lines = [this](const std::vector<TSeriesSegment> &segments) {
+        QList<QLineF> drawn;
+        drawn.reserve(qsizetype(segments.size()));
+        for (const auto &[from, to] : segments) {
+            const auto a = LayerPlace(from);
+            const auto b = LayerPlace(to);
+            if (a && b)
+                drawn.append(QLineF(*a, *b));
+        }
+        return drawn;
+    };
+    painter.save();
+    painter.setClipRect(clip);
+    painter.setPen(QPen(RowColour, 1.0));
+    painter.drawLines(lines(m_thin));
+    painter.setPen(QPen(SelectedRowColour, SelectedRowWidth, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLines(lines(m_highlighted));
+    painter.restore();
+}
+
+const QPixmap &TViewWidget::LabelPicture(const QString &text, qreal ratio) const
+{
+    const QString key = font().key() + QLatin1Char('/') + QString::number(ratio);
+    if (key != m_labelKey) {
+        m_labelPictures.clear();
+        m_labelKey = key;
+    }
+    auto found = m_labelPictures.constFind(text);
+    if (found != m_labelPictures.constEnd())
+        return *found;
+    const QFontMetricsF metrics(font());
+    const QSizeF size(std::ceil(metrics.horizontalAdvance(text)) + 2.0, std::ceil(metrics.height()) + 2.0);
+    QPixmap picture((size * ratio).toSize());
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setFont(font());
+    const QRectF area(QPointF(0, 0), size);
+    painter.setPen(QColor(255, 255, 255, 200));
+    for (const QPointF offset : {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1)})
+        painter.drawText(area.translated(offset), Qt::AlignCenter, text);
+    painter.setPen(LabelColour);
+    painter.drawText(area, Qt::AlignCenter, text);
+    painter.end();
+    return *m_labelPictures.insert(text, picture);
+}
+
+void TViewWidget::PaintPointLabels(QPainter &painter, const QRectF &area) const
+{
+    m_placedLabels.clear();
+    if (!m_showLabels)
+        return;
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const TViewSeries *points = Series(TRole::Points);
+    const int count = std::min(points->Count(), int(m_labels.size()));
+    // The newest points first: the one just recorded always shows its number.
+    QList<TLabelRequest> requests;
+    requests.reserve(count);
+    for (int i = count - 1; i >= 0; --i) {
+        const QString &label = m_labels[i];
+        if (label.isEmpty())
+            continue;
+        const auto place = MarkPosition(points->At(i));
+        if (!place)
+            continue;
+        const QPixmap &picture = LabelPicture(label, ratio);
+        requests.append({i, *place, QSizeF(picture.size()) / ratio});
+    }
+    m_placedLabels = PlaceLabels(requests, area, LabelGap);
+    for (const TPlacedLabel &label : m_placedLabels)
+        painter.drawPixmap(QPointF(std::round(label.place.left()), std::round(label.place.top())),
+                           LabelPicture(m_labels[label.index], ratio));
 }
 
 QList<QPointF> TViewWidget::Places(TRole role) const
@@ -298,6 +439,16 @@ void TViewWidget::mousePressEvent(QMouseEvent *event)
     const int index = MarkAt(event->position());
     m_swallowContextMenu = index >= 0 && event->button() == Qt::RightButton;
     if (index < 0) {
+        const bool pans = PanValues(QPointF(1, 1)).has_value() &&
+                          (event->button() == Qt::MiddleButton ||
+                           (event->button() == Qt::LeftButton && PanArea().contains(event->position())));
+        if (pans) {
+            m_panning = true;
+            m_panFrom = event->position();
+            setCursor(Qt::ClosedHandCursor);
+            event->accept();
+            return;
+        }
         QWidget::mousePressEvent(event);
         return;
     }
@@ -305,8 +456,46 @@ void TViewWidget::mousePressEvent(QMouseEvent *event)
     Q_EMIT MarkClicked(index);
 }
 
+void TViewWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_panning) {
+        QWidget::mouseMoveEvent(event);
+        return;
+    }
+    const QPointF moved = event->position() - m_panFrom;
+    m_panFrom = event->position();
+    if (const auto values = PanValues(moved); values && !moved.isNull())
+        Q_EMIT PanDragged(values->x(), values->y());
+    event->accept();
+}
+
+void TViewWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_panning && !(event->buttons() & (Qt::LeftButton | Qt::MiddleButton))) {
+        m_panning = false;
+        unsetCursor();
+        event->accept();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
 bool TViewWidget::event(QEvent *event)
 {
+    // Over a mark the tooltip names its points; elsewhere the view's own tooltip, if any.
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString tip = MarkTip(help->pos());
+        if (!tip.isEmpty()) {
+            QToolTip::showText(help->globalPos(), tip, this);
+            return true;
+        }
+        if (toolTip().isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+            return true;
+        }
+    }
     // The context menu follows a right press; after a pick it stays shut.
     if (event->type() == QEvent::ContextMenu && m_swallowContextMenu &&
         static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Mouse) {

@@ -2,14 +2,18 @@
 
 #include "plots/chartengine.h"
 #include "plots/featurelayer.h"
+#include "plots/labelplacement.h"
 
 #include <QHash>
 #include <QPixmap>
 #include <QPointF>
 #include <QRectF>
+#include <QStringList>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <optional>
+#include <vector>
 
 class QGradient;
 class QScrollBar;
@@ -22,7 +26,11 @@ class TViewSeries;
 // new places.
 //
 // A press of any mouse button on a recorded point's mark picks it (MarkClicked); a right press that
-// picks does not also open the context menu, one anywhere else does. The wheel moves the zoom bar.
+// picks does not also open the context menu, one anywhere else does. The wheel moves the zoom bar. A
+// view that pans (the plane views) follows a drag with the middle button anywhere, or with the left
+// button from an empty place of its plot (PanDragged). Over a mark the tooltip names the points under
+// the mouse. Over the points the picture carries the distance and angle rows (thin, and the selected
+// ones strong) and, when shown, the point numbers beside the marks.
 class TViewWidget : public QWidget
 {
     Q_OBJECT
@@ -58,6 +66,24 @@ public:
     // The index of the recorded point whose mark is nearest to position within PickReach, the earlier
     // point on equal distances; -1 when there is none.
     int MarkAt(QPointF position) const;
+    // Every recorded point whose mark lies within PickReach of position, in the series' order.
+    QList<int> MarksAt(QPointF position) const;
+
+    // The point numbers by index in the recorded series, and whether they are drawn.
+    void SetPointLabels(const QStringList &labels);
+    void ShowPointLabels(bool shown);
+    bool PointLabelsShown() const { return m_showLabels; }
+    // Where the numbers went in the last picture (those that found no free place are not listed).
+    const QList<TPlacedLabel> &PlacedLabels() const { return m_placedLabels; }
+    void SetRowSegments(const std::vector<TSeriesSegment> &thin,
+                        const std::vector<TSeriesSegment> &highlighted);
+    const std::vector<TSeriesSegment> &HighlightedSegments() const { return m_highlighted; }
+    // Makes the tooltip over marks: given the indices under the mouse, what to show.
+    void SetMarkTipSource(std::function<QString(const QList<int> &indices)> source)
+    {
+        m_markTip = std::move(source);
+    }
+    QString MarkTip(QPointF position) const;
 
     // The features drawn over the recorded points; a new layer builds the picture again.
     void SetFeatureLayer(const TFeatureLayer &layer);
@@ -72,6 +98,8 @@ public:
 
 Q_SIGNALS:
     void MarkClicked(int index);
+    // A pan drag moved by (horizontal, vertical) mm of the view's axes: the ranges should move by that.
+    void PanDragged(double horizontal, double vertical);
 
 protected:
     // Draws everything but the live marker, in widget coordinates.
@@ -95,11 +123,19 @@ protected:
     virtual std::optional<QPointF> LayerPlace(const TSeriesPoint &point) const = 0;
     // The feature layer, within clip; the highlighted feature last, so that it lies on top.
     void PaintFeatureLayer(QPainter &painter, const QRectF &clip) const;
+    // The distance and angle rows, clipped to clip; then the point numbers inside area.
+    void PaintRowSegments(QPainter &painter, const QRectF &clip) const;
+    void PaintPointLabels(QPainter &painter, const QRectF &area) const;
+    // Where a left-button drag pans, and what a drag of pixels is in mm; none for a view that does not pan.
+    virtual QRectF PanArea() const { return {}; }
+    virtual std::optional<QPointF> PanValues(QPointF /*pixels*/) const { return std::nullopt; }
 
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
 
 private:
@@ -107,6 +143,7 @@ private:
     void LiveChanged();
     void PaintLiveMarker(QPainter &painter, QPointF place) const;
     const QPixmap &MarkPicture(TMarkShape shape, double halfSize, const QColor &fill, qreal ratio) const;
+    const QPixmap &LabelPicture(const QString &text, qreal ratio) const;
 
     QString m_title;
     std::array<TViewSeries *, 4> m_series{};
@@ -120,4 +157,15 @@ private:
     bool m_swallowContextMenu = false;
     bool m_roundLiveMarker = false;
     mutable QHash<QString, QPixmap> m_markPictures;
+    QStringList m_labels;
+    bool m_showLabels = false;
+    mutable QList<TPlacedLabel> m_placedLabels;
+    // The numbers drawn once each, with their halo, for the font and pixel ratio of m_labelKey.
+    mutable QHash<QString, QPixmap> m_labelPictures;
+    mutable QString m_labelKey;
+    std::vector<TSeriesSegment> m_thin;
+    std::vector<TSeriesSegment> m_highlighted;
+    std::function<QString(const QList<int> &)> m_markTip;
+    bool m_panning = false;
+    QPointF m_panFrom;
 };

@@ -218,4 +218,109 @@ TEST_F(PlotViewsTest, LinePointsGoToTheirViewAndClearingKeepsTheRest)
     EXPECT_EQ(SeriesCounts(), std::vector<int>(16, 0));
 }
 
+// A part between 0 and 70 mm, as the operator frames it.
+class FitTest : public PlotViewsTest, public ::testing::WithParamInterface<int>
+{
+protected:
+    void SetUp() override
+    {
+        views.StartUp();
+        views.AddRecordedPoint({0.0f, 10.0f, -5.0f});
+        views.AddRecordedPoint({70.0f, 40.0f, 25.0f});
+        views.AddRecordedPoint({35.0f, 12.0f, 0.0f});
+    }
+
+    void ExpectRange(int chart, TAxis axis, double minimum, double maximum)
+    {
+        SCOPED_TRACE(testing::Message() << "chart " << chart << " axis " << int(axis));
+        EXPECT_DOUBLE_EQ(store.AxisMinimum(chart, axis), minimum);
+        EXPECT_DOUBLE_EQ(store.AxisMaximum(chart, axis), maximum);
+    }
+};
+
+// Every axis of the view spans the largest extent it shows (70 mm in X, 30 in Y and in Z) with a tenth to
+// spare on each side, rounded up to whole millimetres: 39 either side of each axis's own middle, 17 in
+// the Y-Z view.
+TEST_P(FitTest, CentresOnThePointsWithTheLargestExtentAndAMargin)
+{
+    const int chart = GetParam();
+    ASSERT_TRUE(views.Fit(chart));
+    const double middles[3] = {35.0, 25.0, 10.0}; // X, Y, Z
+    const double half = chart == 3 ? 17.0 : 39.0;
+    const double horizontal = chart == 3 ? middles[1] : middles[0];
+    const double vertical = chart == 1 ? middles[1] : middles[2];
+    ExpectRange(chart, TAxis::Bottom, horizontal - half, horizontal + half);
+    ExpectRange(chart, TAxis::Left, vertical - half, vertical + half);
+    if (chart == 4)
+        ExpectRange(chart, TAxis::Depth, middles[1] - half, middles[1] + half);
+    EXPECT_EQ(store.ZoomPosition(chart), int(half));
+    // The other views are left as they were.
+    ExpectRange(chart % 4 + 1, TAxis::Bottom, -100.0, 100.0);
+
+    // The zoom bar then zooms about the centre the fit chose; Home goes back to the origin.
+    views.ZoomChanged(chart, 10);
+    ExpectRange(chart, TAxis::Bottom, horizontal - 10.0, horizontal + 10.0);
+    views.Home(chart);
+    ExpectRange(chart, TAxis::Bottom, -100.0, 100.0);
+    ExpectRange(chart, TAxis::Left, -100.0, 100.0);
+    EXPECT_EQ(store.ZoomPosition(chart), 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(Charts, FitTest, ::testing::Values(1, 2, 3, 4));
+
+TEST_F(FitTest, FramesLinePointsAndExtraExtentAndKeepsTheSmallestZoom)
+{
+    views.AddLinePoint(1, 1, {-200.0f, 0.0f, 0.0f});
+    views.SetFitExtent([] { return std::vector<TPoint3>{{0.0f, 300.0f, 0.0f}}; });
+    ASSERT_TRUE(views.Fit(1));
+    // From -200 to 70 across and 0 to 300 up: 300 mm, 165 either side; the bar stops at 100.
+    ExpectRange(1, TAxis::Bottom, -65.0 - 165.0, -65.0 + 165.0);
+    ExpectRange(1, TAxis::Left, 150.0 - 165.0, 150.0 + 165.0);
+    EXPECT_EQ(store.ZoomPosition(1), 100);
+
+    // One point alone gets the least zoom, about itself; nothing to frame changes nothing.
+    views.SetFitExtent({});
+    views.ClearAllSeries();
+    views.AddRecordedPoint({12.0f, -7.0f, 0.0f});
+    ASSERT_TRUE(views.Fit(2));
+    ExpectRange(2, TAxis::Bottom, 7.0, 17.0);
+    ExpectRange(2, TAxis::Left, -5.0, 5.0);
+    views.ClearAllSeries();
+    store.ForgetAxisChanges();
+    EXPECT_FALSE(views.Fit(3));
+    EXPECT_TRUE(store.AxisChanges().empty());
+}
+
+TEST_F(FitTest, PanMovesBothAxesAndNeverInvertsARangeOnTheWay)
+{
+    views.ZoomChanged(2, 20);
+    views.Pan(2, 15.0, -30.0);
+    ExpectRange(2, TAxis::Bottom, -5.0, 35.0);
+    ExpectRange(2, TAxis::Left, -50.0, -10.0);
+    // A pan further than the span: either order of setting would pass the other end unless the end
+    // that moves outwards goes first.
+    views.Pan(2, -100.0, 100.0);
+    ExpectRange(2, TAxis::Bottom, -105.0, -65.0);
+    ExpectRange(2, TAxis::Left, 50.0, 90.0);
+    for (const auto &change : store.AxisChanges())
+        EXPECT_LE(store.AxisMinimum(change.chart, change.axis), store.AxisMaximum(change.chart, change.axis));
+    // The 3D view does not pan.
+    views.Pan(4, 10.0, 10.0);
+    ExpectRange(4, TAxis::Bottom, -100.0, 100.0);
+}
+
+TEST_F(FitTest, RowSegmentsArePlacedInEachViewByThePlacementRule)
+{
+    views.ShowRowSegments({{{1.0f, 2.0f, 3.0f}, {4.0f, 5.0f, 6.0f}}}, {});
+    const auto &xz = store.RowSegments(2).first;
+    ASSERT_EQ(xz.size(), 1u);
+    EXPECT_EQ(xz[0].first.horizontal, 1.0);
+    EXPECT_EQ(xz[0].first.vertical, 3.0);
+    const auto &threeD = store.RowSegments(4).first;
+    ASSERT_EQ(threeD.size(), 1u);
+    EXPECT_EQ(threeD[0].second.depth, 5.0);
+    EXPECT_EQ(threeD[0].second.vertical, 6.0);
+    EXPECT_TRUE(store.RowSegments(1).second.empty());
+}
+
 } // namespace
