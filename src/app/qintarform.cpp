@@ -12,6 +12,7 @@
 #include "app/stationfiles.h"
 #include "app/stationlink.h"
 #include "app/stationprobe.h"
+#include "app/stationviews.h"
 #include "app/statusline.h"
 #include "app/tableviewbinding.h"
 #include "app/togglegroup.h"
@@ -151,6 +152,8 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     // itself out again at every poll.
     for (QLabel *readout : {stReadX, stReadY, stReadZ})
         readout->setFixedSize(readout->size());
+    m_stationViews = new TStationViews(
+        {*m_views, *m_chartEngine, m_register, *m_link, *m_stationFeatures, *m_operationGroup}, *this);
     m_status = std::make_unique<TStatusLine>(stLinkStatus);
     m_link->SetStatusLine(m_status.get());
     m_files->SetApproaches(&m_stationProbe->Approaches());
@@ -161,6 +164,7 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     m_stationFeatures->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_stationProbe->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_picker->SetProgressReport([this](const QString &text) { m_status->ShowMessage(text); });
+    m_stationViews->Actions()->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_unsaved = std::make_unique<TUnsavedChanges>(QList<TTextTable *>{
         &m_register.Data(), &m_register.Distances(), &m_register.Angles(), &m_featureRegister.Table()});
     m_files->SetUnsavedChanges(m_unsaved.get());
@@ -180,6 +184,8 @@ TQintarForm::~TQintarForm()
     USB->SetOnFail({});
     USB->SetErrorReport({});
     m_chartEngine->SetPointClickHandler({});
+    m_chartEngine->SetPanHandler({});
+    m_chartEngine->SetMarkTipSource({});
 }
 
 void TQintarForm::TakeControls()

@@ -37,6 +37,7 @@ class TPortSetUp;
 class TPointPicker;
 class TStationFeatures;
 class TStationProbe;
+class TStationViews;
 class TStationFiles;
 class TStationLink;
 class TStatusLine;
@@ -137,6 +138,8 @@ private:
     // The features window and its wiring, a child of the window.
     TStationFeatures *m_stationFeatures = nullptr;
     TStationProbe *m_stationProbe = nullptr;
+    // Fit, Home, point numbers and the rows drawn in the views; the large readout.
+    TStationViews *m_stationViews = nullptr;
     // The engine of the port manager panel "USB", a child of the window placed below the client area.
     TPortManagerRS232 *USB = nullptr;
     // A child of the window, like the charts it draws.

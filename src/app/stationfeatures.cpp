@@ -150,6 +150,7 @@ void TStationFeatures::ShowProgress()
 {
     m_form->stFeatureProgress->setText(m_measurement.ProgressText());
     m_form->btnEndFeature->setEnabled(m_measurement.Type().has_value());
+    Q_EMIT ProgressChanged(m_measurement.Type() ? m_measurement.ProgressText() : QString());
 }
 
 void TStationFeatures::Report(const QString &text)

@@ -52,6 +52,10 @@ public:
     // The selected rows of the features table, in table order.
     QList<int> SelectedRows() const;
 
+Q_SIGNALS:
+    // The feature in progress with its point count ("Circle: 3 points (needs 3)"), empty for none.
+    void ProgressChanged(const QString &text);
+
 private:
     // The features to draw, or the one to highlight, changed.
     void DrawingChanged();

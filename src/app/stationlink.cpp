@@ -138,6 +138,7 @@ void TStationLink::ShowLinkStatus(const TLinkStatus &status)
         m_statusLine->ShowTrouble(status.Text, status.Detail);
     }
     SetReadoutsFresh(!status.Stale);
+    Q_EMIT StatusShown(status);
 }
 
 void TStationLink::SetReadoutsFresh(bool fresh)

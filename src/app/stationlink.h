@@ -67,6 +67,10 @@ public:
     void ShowLinkStatus(const TLinkStatus &status);
     void SetReadoutsFresh(bool fresh);
 
+Q_SIGNALS:
+    // The link's state as ShowLinkStatus has just shown it.
+    void StatusShown(const TLinkStatus &status);
+
 private:
     void SetUpPortManager(QWidget &window, std::function<void(TPortManagerRS232 &)> onSuccess);
     void USBFail(TPortManagerRS232 &sender);

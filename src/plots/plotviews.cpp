@@ -121,6 +121,8 @@ bool TPlotViews::Fit(int chart)
     if (m_fitExtent)
         for (const TPoint3 point : m_fitExtent())
             places.push_back(Placed(chart, point));
+    const auto &features = m_featurePlaces[size_t(chart - 1)];
+    places.insert(places.end(), features.cbegin(), features.cend());
     constexpr double inf = std::numeric_limits<double>::infinity();
     std::array<double, 3> low{inf, inf, inf};
     std::array<double, 3> high{-inf, -inf, -inf};
@@ -284,9 +286,13 @@ void TPlotViews::ShowFeatures(const std::vector<TDrawnFeature> &features)
     for (int chart = 1; chart <= 4; ++chart) {
         TFeatureLayer layer;
         layer.reserve(static_cast<qsizetype>(features.size()));
+        std::vector<TSeriesPoint> &places = m_featurePlaces[size_t(chart - 1)];
+        places.clear();
         for (const TDrawnFeature &drawn : features) {
             TFeatureShape shape = TFeatureOutlines::InView(chart, drawn.feature, drawn.points);
             shape.highlighted = drawn.highlighted;
+            for (const auto &outline : shape.outlines)
+                places.insert(places.end(), outline.cbegin(), outline.cend());
             layer.append(std::move(shape));
         }
         m_engine.SetFeatureLayer(chart, layer);

@@ -5,6 +5,7 @@
 #include "plots/chartengine.h"
 
 #include <QString>
+#include <array>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -45,7 +46,7 @@ public:
     bool Fit(int chart);
     // The designed ranges: -100 to 100 mm about the origin, the zoom bar at MaximumZoom.
     void Home(int chart);
-    // More points a fit frames (the features' extreme points), asked at every fit.
+    // More points a fit frames, asked at every fit; the features shown are framed anyway.
     void SetFitExtent(std::function<std::vector<TPoint3>()> extent) { m_fitExtent = std::move(extent); }
 
     // The distance and angle rows to draw in every view, as pairs of measured points.
@@ -96,4 +97,6 @@ private:
 
     TChartEngine &m_engine;
     std::function<std::vector<TPoint3>()> m_fitExtent;
+    // The outlines of the features shown, in each view's places, for a fit.
+    std::array<std::vector<TSeriesPoint>, 4> m_featurePlaces;
 };

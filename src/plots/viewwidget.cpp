@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
+#include <QSet>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
@@ -41,6 +42,13 @@ constexpr double HighlightLineWidth = 3.0;
 const QColor RowColour(90, 60, 150, 170);
 const QColor SelectedRowColour(0, 90, 230);
 constexpr double SelectedRowWidth = 3.0;
+
+bool Insert(QSet<QString> &set, const QString &text)
+{
+    const qsizetype before = set.size();
+    set.insert(text);
+    return set.size() != before;
+}
 
 // A point number stands this far off its mark's centre, dark on a light halo.
 constexpr double LabelGap = 3.0;
@@ -258,9 +266,11 @@ void TViewWidget::PaintPointLabels(QPainter &painter, const QRectF &area) const
     // The newest points first: the one just recorded always shows its number.
     QList<TLabelRequest> requests;
     requests.reserve(count);
+    // Points recorded twice at one place share one mark and one label ("1, 24").
+    QSet<QString> asked;
     for (int i = count - 1; i >= 0; --i) {
         const QString &label = m_labels[i];
-        if (label.isEmpty())
+        if (label.isEmpty() || (label.contains(QLatin1Char(',')) && !Insert(asked, label)))
             continue;
         const auto place = MarkPosition(points->At(i));
         if (!place)

@@ -77,6 +77,7 @@ public:
     const QList<TPlacedLabel> &PlacedLabels() const { return m_placedLabels; }
     void SetRowSegments(const std::vector<TSeriesSegment> &thin,
                         const std::vector<TSeriesSegment> &highlighted);
+    const std::vector<TSeriesSegment> &ThinSegments() const { return m_thin; }
     const std::vector<TSeriesSegment> &HighlightedSegments() const { return m_highlighted; }
     // Makes the tooltip over marks: given the indices under the mouse, what to show.
     void SetMarkTipSource(std::function<QString(const QList<int> &indices)> source)

@@ -284,6 +284,34 @@ private Q_SLOTS:
 
     // Three seconds of silence, then the device answers again: the station goes on by itself, within
     // two seconds, and the point signalled with the first answer is recorded.
+    // Open from its button, the large readout takes the readouts' texts after every reply, says the
+    // link is on line, and names the last recorded point.
+    void LargeReadoutFollowsEveryReply()
+    {
+        StartSimulator({QStringLiteral("4 record")});
+        StartStation();
+        Find<QAbstractButton>("btnLargeReadout")->click();
+        auto *large = m_form->findChild<QWidget *>(QStringLiteral("LargeReadout"));
+        QVERIFY(large && large->isVisible());
+        int mismatches = 0;
+        int compared = 0;
+        connect(m_form.get(), &TQintarForm::PositionShown, this, [&] {
+            ++compared;
+            for (const char *axis : {"X", "Y", "Z"})
+                if (Find<QLabel>((QByteArray("stLarge") + axis).constData())->text() !=
+                    Find<QLabel>((QByteArray("stRead") + axis).constData())->text())
+                    ++mismatches;
+        });
+        GoOnLine();
+        QTRY_VERIFY_WITH_TIMEOUT(compared >= 6, 20000);
+        QCOMPARE(mismatches, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>("stLargePoint")->text(), QStringLiteral("Last point: 1"),
+                                  10000);
+        QCOMPARE(Find<QLabel>("stLargeLink")->text(), QStringLiteral("On line"));
+        Find<QAbstractButton>("sbOnLine")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>("stLargeLink")->text(), QStringLiteral("Off line"), 10000);
+    }
+
     void SilentDeviceIsPolledAgainByItself()
     {
         StartSimulator({QStringLiteral("5 record"), QStringLiteral("6 record")});
