@@ -1,8 +1,9 @@
 // Per view: a full redraw (the cached picture built again, as a zoom does, and painted) with a full
 // point table (999 recorded points) and with 10, plus the live marker and a distance and an angle in
 // the line series; the paint that one move of the live marker causes, with 0 and 999 points; and
-// plotting a full table as the loaders do. Each with no features and with 20 on the features layer
-// (circles, cylinders, planes, lines and spheres), one of them highlighted.
+// plotting a full table as the loaders do; a redraw with every point numbered and 999 rows drawn. Each with
+// no features and with 20 on the features layer (circles, cylinders, planes, lines and spheres), one of them
+// highlighted.
 //
 // Run: build-rel/bench/plots_bench   (Release, offscreen)
 #include "plots/plotviews.h"
@@ -101,6 +102,34 @@ BENCHMARK(BM_RedrawView)
     ->ArgNames({"chart", "points", "features"})
     ->ArgsProduct({{1, 2, 3, 4}, {10, 999}, {0, 20}})
     ->Unit(benchmark::kMillisecond);
+
+// A full redraw with 999 points numbered and 999 distance rows drawn thinly, one of them selected (the
+// views as "Point numbers" and "Show all" leave them).
+void BM_RedrawNumberedWithRows(benchmark::State &state)
+{
+    const int chart = static_cast<int>(state.range(0));
+    TFilledViews filled(999);
+    QStringList labels;
+    TPlotViews::TSegments rows;
+    for (int i = 0; i < 999; ++i) {
+        labels << QString::number(i + 1);
+        rows.emplace_back(SamplePoint(i), SamplePoint((i * 7 + 3) % 999));
+    }
+    filled.engine.SetPointLabels(labels);
+    filled.engine.ShowPointLabels(true);
+    filled.views.ShowRowSegments(rows, {rows.front()});
+    QWidget *view = filled.engine.Chart(chart);
+    QImage image(view->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        filled.views.ZoomChanged(chart, 100);
+        QPainter painter(&image);
+        view->render(&painter);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetLabel(ViewName(chart));
+}
+BENCHMARK(BM_RedrawNumberedWithRows)->ArgNames({"chart"})->DenseRange(1, 4)->Unit(benchmark::kMillisecond);
 
 // One poll's move of the live marker in the view in front, and the paint it causes in the window.
 void BM_LiveMove(benchmark::State &state)

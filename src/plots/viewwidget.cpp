@@ -221,8 +221,11 @@ void TViewWidget::PaintRowSegments(QPainter &painter, const QRectF &clip) const
     };
     painter.save();
     painter.setClipRect(clip);
+    // Hundreds of long thin lines: drawn without smoothing, which would cost most of a redraw.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(RowColour, 1.0));
     painter.drawLines(lines(m_thin));
+    painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(QPen(SelectedRowColour, SelectedRowWidth, Qt::SolidLine, Qt::RoundCap));
     painter.drawLines(lines(m_highlighted));
     painter.restore();
@@ -230,11 +233,6 @@ void TViewWidget::PaintRowSegments(QPainter &painter, const QRectF &clip) const
 
 const QPixmap &TViewWidget::LabelPicture(const QString &text, qreal ratio) const
 {
-    const QString key = font().key() + QLatin1Char('/') + QString::number(ratio);
-    if (key != m_labelKey) {
-        m_labelPictures.clear();
-        m_labelKey = key;
-    }
     auto found = m_labelPictures.constFind(text);
     if (found != m_labelPictures.constEnd())
         return *found;
@@ -261,6 +259,12 @@ void TViewWidget::PaintPointLabels(QPainter &painter, const QRectF &area) const
     if (!m_showLabels)
         return;
     const qreal ratio = painter.device()->devicePixelRatioF();
+    // The pictures hold for one font and pixel ratio.
+    const QString key = font().key() + QLatin1Char('/') + QString::number(ratio);
+    if (key != m_labelKey) {
+        m_labelPictures.clear();
+        m_labelKey = key;
+    }
     const TViewSeries *points = Series(TRole::Points);
     const int count = std::min(points->Count(), int(m_labels.size()));
     // The newest points first: the one just recorded always shows its number.
