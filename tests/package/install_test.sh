@@ -14,11 +14,11 @@ root="$dest/usr"
 desktop="$root/share/applications/org.qintarsoft.QintarSoft.desktop"
 metainfo="$root/share/metainfo/org.qintarsoft.QintarSoft.metainfo.xml"
 
-for file in bin/qintarsoft bin/qintar-devsim share/icons/hicolor/scalable/apps/qintarsoft.svg \
-            share/man/man1/qintarsoft.1.gz share/man/man1/qintar-devsim.1.gz; do
+for file in bin/qintarsoft bin/qintar-devsim bin/qintar-fit share/icons/hicolor/scalable/apps/qintarsoft.svg \
+            share/man/man1/qintarsoft.1.gz share/man/man1/qintar-devsim.1.gz share/man/man1/qintar-fit.1.gz; do
   [ -f "$root/$file" ] || fail "the install lacks $file"
 done
-for program in qintarsoft qintar-devsim; do
+for program in qintarsoft qintar-devsim qintar-fit; do
   [ -x "$root/bin/$program" ] || fail "$program is not executable"
   gzip -dc "$root/share/man/man1/$program.1.gz" | grep -q "^\.TH ${program^^} 1" || fail "$program.1.gz is no man page"
 done
@@ -40,7 +40,9 @@ out="$("${headless[@]}" "$root/bin/qintarsoft" --version)" || fail "qintarsoft -
 [ "$out" = "QintarSoft $version" ] || fail "qintarsoft --version says '$out'"
 out="$("${headless[@]}" "$root/bin/qintar-devsim" --version)" || fail "qintar-devsim --version exits $?"
 [ "$out" = "qintar-devsim $version" ] || fail "qintar-devsim --version says '$out'"
-for program in qintarsoft qintar-devsim; do
+out="$("${headless[@]}" "$root/bin/qintar-fit" --version)" || fail "qintar-fit --version exits $?"
+[ "$out" = "qintar-fit $version" ] || fail "qintar-fit --version says '$out'"
+for program in qintarsoft qintar-devsim qintar-fit; do
   if err="$("${headless[@]}" "$root/bin/$program" --no-such-option 2>&1 >/dev/null)"; then
     fail "$program accepts an unknown option"
   fi

@@ -22,7 +22,7 @@ for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 qt6-qpa-p
 done
 
 contents="$(dpkg-deb --contents "$deb")"
-for file in ./usr/bin/qintarsoft ./usr/bin/qintar-devsim ./usr/share/applications/org.qintarsoft.QintarSoft.desktop \
+for file in ./usr/bin/qintarsoft ./usr/bin/qintar-devsim ./usr/bin/qintar-fit ./usr/share/applications/org.qintarsoft.QintarSoft.desktop \
             ./usr/share/icons/hicolor/scalable/apps/qintarsoft.svg ./usr/share/icons/hicolor/48x48/apps/qintarsoft.png \
             ./usr/share/metainfo/org.qintarsoft.QintarSoft.metainfo.xml ./usr/share/man/man1/qintarsoft.1.gz; do
   echo "$contents" | grep -q " $file$" || fail "the package lacks $file"

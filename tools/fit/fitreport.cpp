@@ -98,15 +98,17 @@ std::string TFitReport::TypeName(TFeatureType type)
     return "point";
 }
 
-std::string TFitReport::Json(const TGeometryFeature &feature)
+std::string TFitReport::Json(const TGeometryFeature &feature, std::optional<bool> compensated)
 {
     std::string json =
         "{\"type\":\"" + TypeName(feature.type) + "\",\"points\":" + std::to_string(feature.points);
     for (const auto &field : Fields(feature))
         json += ",\"" + std::string(field.name) +
                 "\":" + (field.vector ? Vector(*field.vector) : Number(field.number));
-    json += ",\"form\":" + Number(feature.form) + ",\"rms\":" + Number(feature.rms) + "}";
-    return json;
+    json += ",\"form\":" + Number(feature.form) + ",\"rms\":" + Number(feature.rms);
+    if (compensated)
+        json += std::string(",\"compensated\":") + (*compensated ? "true" : "false");
+    return json + "}";
 }
 
 std::string TFitReport::Summary(const TGeometryFeature &feature)

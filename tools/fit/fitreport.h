@@ -14,6 +14,7 @@ public:
     static std::optional<TFeatureType> TypeFromName(const std::string &name);
     static std::string TypeName(TFeatureType type);
 
-    static std::string Json(const TGeometryFeature &feature);
+    // With compensated set (a fit with a probe ball), the object ends with "compensated": true or false.
+    static std::string Json(const TGeometryFeature &feature, std::optional<bool> compensated = std::nullopt);
     static std::string Summary(const TGeometryFeature &feature);
 };

@@ -1,11 +1,13 @@
 // qintar-fit: the station's Gaussian fits on the command line, from a file of points.
 #include "fitreport.h"
 #include "geometry/featurefit.h"
+#include "geometry/probecompensation.h"
 #include "pointfilereader.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -13,6 +15,11 @@ namespace {
 constexpr int kFitted = 0;
 constexpr int kNoFit = 1;
 constexpr int kUsage = 2;
+
+void Print(const std::string &text)
+{
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
 
 int Fail(const QString &message, int code)
 {
@@ -34,12 +41,20 @@ int main(int argc, char **argv)
         "\"x y z\" separated by blanks, tabs or a comma, or \"x y z i j k\" with the probe's approach "
         "direction; a first line holding a single whole number is the count of points. The station's "
         "coordinate table files (\"Pt,X,Y,Z\" rows) are read too.\n"
+        "With --ball D the points are taken as the centres of a probe ball of diameter D and the feature "
+        "is moved onto the surface, on the side the approach directions say; where they disagree or are "
+        "missing it is printed as fitted, with the reason on standard error.\n"
         "Exit status: 0 fitted, 1 no fit (the reason on standard error), 2 usage error."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption json(
         QStringLiteral("json"), QStringLiteral("Print one JSON object, numbers with 17 significant digits."));
     parser.addOption(json);
+    const QCommandLineOption ball(QStringLiteral("ball"),
+                                  QStringLiteral("Compensate a probe ball of diameter D (mm) by the approach "
+                                                 "directions of the points."),
+                                  QStringLiteral("D"));
+    parser.addOption(ball);
     parser.addPositionalArgument(QStringLiteral("TYPE"), QStringLiteral("The feature: line, plane, circle, "
                                                                         "sphere, cylinder or cone."));
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The file of points."));
@@ -63,16 +78,41 @@ int main(int argc, char **argv)
                         .arg(arguments.at(0)),
                     kUsage);
 
+    double ballDiameter = 0.0;
+    if (parser.isSet(ball)) {
+        bool valid = false;
+        ballDiameter = parser.value(ball).toDouble(&valid);
+        if (!valid || !std::isfinite(ballDiameter) || ballDiameter < 0.0)
+            return Fail(QStringLiteral("--ball takes a diameter in millimetres, 0 or more, not '%1'")
+                            .arg(parser.value(ball)),
+                        kUsage);
+    }
+
     std::string error;
     const auto file = TPointFileReader::ReadFile(arguments.at(1).toStdString(), error);
     if (!file)
         return Fail(QString::fromStdString(error), kNoFit);
-    const TGeometryOutcome outcome = FitFeature(*type, file->points);
-    if (!outcome.ok)
-        return Fail(QString::fromStdString(outcome.reason), kNoFit);
+    if (!parser.isSet(ball)) {
+        const TGeometryOutcome outcome = FitFeature(*type, file->points);
+        if (!outcome.ok)
+            return Fail(QString::fromStdString(outcome.reason), kNoFit);
+        Print(parser.isSet(json) ? TFitReport::Json(outcome.feature) + "\n"
+                                 : TFitReport::Summary(outcome.feature));
+        return kFitted;
+    }
 
-    const std::string text =
-        parser.isSet(json) ? TFitReport::Json(outcome.feature) + "\n" : TFitReport::Summary(outcome.feature);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    const TApproachList approaches(file->directions.begin(), file->directions.end());
+    const TCompensationOutcome compensation = FitCompensated(*type, file->points, approaches, ballDiameter);
+    if (!compensation.outcome.ok)
+        return Fail(QString::fromStdString(compensation.outcome.reason), kNoFit);
+    if (!compensation.compensated)
+        QTextStream(stderr) << "qintar-fit: not compensated: "
+                            << QString::fromStdString(compensation.reason.empty() ? "no approach directions"
+                                                                                  : compensation.reason)
+                            << Qt::endl;
+    const TGeometryFeature &feature = compensation.outcome.feature;
+    Print(parser.isSet(json) ? TFitReport::Json(feature, compensation.compensated) + "\n"
+                             : TFitReport::Summary(feature) +
+                                   (compensation.compensated ? "  compensated for the ball\n" : ""));
     return kFitted;
 }

@@ -1,0 +1,2 @@
+add_executable(geometry_bench geometry_bench.cpp)
+target_link_libraries(geometry_bench PRIVATE qintar_geometry benchmark::benchmark_main)
