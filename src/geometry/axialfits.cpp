@@ -3,6 +3,7 @@
 #include "geometry/fitsupport.h"
 
 #include <Eigen/Eigenvalues>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -123,7 +124,7 @@ struct TCylinderModel
         for (Eigen::Index i = 0; i < n; ++i) {
             const Eigen::Vector3d w = c.points.row(i).transpose() - s.point;
             const double x = w.dot(f.u), y = w.dot(f.v), z = w.dot(f.n);
-            const double rho = std::hypot(x, y);
+            const double rho = std::sqrt(x * x + y * y);
             residuals(i) = rho - s.radius;
             if (jacobian) {
                 const double cx = rho > 0.0 ? x / rho : 0.0, cy = rho > 0.0 ? y / rho : 0.0;
@@ -164,7 +165,7 @@ struct TConeModel
         for (Eigen::Index i = 0; i < n; ++i) {
             const Eigen::Vector3d w = c.points.row(i).transpose() - s.point;
             const double x = w.dot(f.u), y = w.dot(f.v), z = w.dot(f.n);
-            const double rho = std::hypot(x, y);
+            const double rho = std::sqrt(x * x + y * y);
             residuals(i) = rho * cp - z * sp - s.radius;
             if (jacobian) {
                 const double cx = rho > 0.0 ? x / rho : 0.0, cy = rho > 0.0 ? y / rho : 0.0;
@@ -227,6 +228,26 @@ template <class Model> double SumOfSquares(const Model &model, const TAxialState
     return r.allFinite() ? r.squaredNorm() : HUGE_VAL;
 }
 
+// Scouts every start for a few iterations, then finishes the one with the least sum of squares (the
+// next when it does not converge or is not valid): the starts that head for another minimum cost a
+// few iterations each instead of a whole fit.
+template <class Model, class Valid>
+std::optional<TAxialState> BestFit(const Model &model, std::vector<TAxialState> starts, Valid valid)
+{
+    constexpr int kScoutIterations = 4;
+    std::vector<std::pair<double, TAxialState>> scouted;
+    for (TAxialState &s : starts) {
+        Minimise(model, s, kScoutIterations);
+        if (const double cost = SumOfSquares(model, s); cost < HUGE_VAL)
+            scouted.emplace_back(cost, s);
+    }
+    std::sort(scouted.begin(), scouted.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (auto &[cost, s] : scouted)
+        if (Minimise(model, s) && valid(s))
+            return s;
+    return std::nullopt;
+}
+
 // The axial extent of the points along the fitted axis.
 double AxialExtent(const TCentred &c, const Eigen::Vector3d &axis)
 {
@@ -257,20 +278,11 @@ TGeometryOutcome FitCylinder(const TPointList &points)
     const TCentred c = Centre(points, spread);
     const TCylinderModel model{c};
 
-    std::optional<TAxialState> best;
-    double bestCost = HUGE_VAL;
-    for (const auto &axis : CandidateAxes(c, spread)) {
-        const auto projection = Project(c, axis);
-        if (!projection)
-            continue;
-        TAxialState s = StartOnAxis(axis, projection->circle);
-        if (!Minimise(model, s) || !(s.radius > 0.0))
-            continue;
-        if (const double cost = SumOfSquares(model, s); cost < bestCost) {
-            bestCost = cost;
-            best = s;
-        }
-    }
+    std::vector<TAxialState> starts;
+    for (const auto &axis : CandidateAxes(c, spread))
+        if (const auto projection = Project(c, axis))
+            starts.push_back(StartOnAxis(axis, projection->circle));
+    const auto best = BestFit(model, std::move(starts), [](const TAxialState &s) { return s.radius > 0.0; });
     if (!best)
         return TGeometryOutcome::Refused("the cylinder fit does not converge");
 
@@ -293,8 +305,7 @@ TGeometryOutcome FitCone(const TPointList &points)
     const TCentred c = Centre(points, spread);
     const TConeModel model{c};
 
-    std::optional<TAxialState> best;
-    double bestCost = HUGE_VAL;
+    std::vector<TAxialState> starts;
     for (const auto &axis : CandidateAxes(c, spread)) {
         const auto projection = Project(c, axis);
         if (!projection)
@@ -307,13 +318,10 @@ TGeometryOutcome FitCone(const TPointList &points)
         const double r0 = projection->rho.mean() - slope * projection->z.mean();
         s.psi = std::atan(slope);
         s.radius = r0 * std::cos(s.psi);
-        if (!Minimise(model, s) || !(std::cos(s.psi) > 0.0))
-            continue;
-        if (const double cost = SumOfSquares(model, s); cost < bestCost) {
-            bestCost = cost;
-            best = s;
-        }
+        starts.push_back(s);
     }
+    const auto best =
+        BestFit(model, std::move(starts), [](const TAxialState &s) { return std::cos(s.psi) > 0.0; });
     if (!best)
         return TGeometryOutcome::Refused("the cone fit does not converge");
     TAxialState s = *best;

@@ -52,7 +52,7 @@ struct TCircleModel
         for (Eigen::Index i = 0; i < n; ++i) {
             const double dx = points(i, 0) - s(0);
             const double dy = points(i, 1) - s(1);
-            const double d = std::hypot(dx, dy);
+            const double d = std::sqrt(dx * dx + dy * dy);
             residuals(i) = d - s(2);
             if (jacobian) {
                 (*jacobian)(i, 0) = d > 0.0 ? -dx / d : 0.0;
