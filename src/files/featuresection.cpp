@@ -105,17 +105,22 @@ void TFeatureSection::Append(QString &text, const TTextTable &features, const TT
     text += EndLine + end;
 }
 
-TFeatureSection::TRead TFeatureSection::Read(TLineReader &reader, int columnCount)
+TFeatureSection::TRead TFeatureSection::Read(TLineReader &reader, int columnCount, QStringList *passedOver)
 {
     TRead read;
     // Anything after "[End]" other than the section (a line added by hand, a blank line) is passed
     // over, as the older reader never saw it.
-    std::optional<QString> line;
-    while ((line = reader.ReadLine()) && *line != Heading) {
+    for (;;) {
+        const std::optional<QString> passed = reader.ReadLine();
+        if (!passed)
+            return read;
+        if (*passed == Heading)
+            break;
+        if (passedOver)
+            passedOver->append(*passed);
     }
-    if (!line)
-        return read;
     read.found = true;
+    std::optional<QString> line;
     reader.ReadLine();
     TRowLines::TRowsRead *into = &read.rows;
     int columns = columnCount;

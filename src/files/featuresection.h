@@ -46,8 +46,9 @@ public:
         // The section ended with the file, before its end line.
         bool unended = false;
     };
-    // Reads on from just after "[End]": the section if the next line begins one, else nothing.
-    static TRead Read(TLineReader &reader, int columnCount);
+    // Reads on from just after "[End]": the section if the next line begins one, else nothing. Lines
+    // passed over before the section go to passedOver where one is given.
+    static TRead Read(TLineReader &reader, int columnCount, QStringList *passedOver = nullptr);
 
     static QString RowLine(const QStringList &texts);
     // Missing fields are empty, fields beyond columnCount dropped; texts outside quotes are trimmed.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/inspectionsection.h"
 #include "register/texttable.h"
 
 #include <QString>
@@ -22,4 +23,6 @@ struct TFileTables
     TTextTable *features = nullptr;
     // The approach direction of recorded points ("Pt", I, J, K), kept in the features section.
     TTextTable *approaches = nullptr;
+    // The characteristics and the part's fields, kept after the features; none leaves them out.
+    TInspectionTables *inspection = nullptr;
 };

@@ -121,6 +121,8 @@ QByteArray TProjectFile::Compose(const QString &projectName, const QString &time
     text += kEnd + end;
     if (m_tables.features)
         TFeatureSection::Append(text, *m_tables.features, m_tables.approaches);
+    if (m_tables.inspection)
+        TInspectionSection::Append(text, m_tables.inspection->characteristics, m_tables.inspection->part);
     return TCodePage1252::Encode(text, unrepresentable);
 }
 
@@ -169,8 +171,15 @@ TFileResult TProjectFile::Load(QIODevice &device)
     ReadSection(reader, kEnd, kAngleColumns, angles);
     const bool endMissing = reader.ReachedEnd();
     TFeatureSection::TRead features;
+    QStringList afterEnd;
     if (m_tables.features && !endMissing)
-        features = TFeatureSection::Read(reader, m_tables.features->ColCount());
+        features = TFeatureSection::Read(reader, m_tables.features->ColCount(), &afterEnd);
+    TInspectionSection::TRead inspection;
+    if (m_tables.inspection && !endMissing) {
+        for (std::optional<QString> line; (line = reader.ReadLine());)
+            afterEnd.append(*line);
+        inspection = TInspectionSection::Read(afterEnd, m_tables.inspection->characteristics.ColCount());
+    }
 
     TFileResult result;
     if (reader.ReadError()) {
@@ -186,6 +195,11 @@ TFileResult TProjectFile::Load(QIODevice &device)
         TRowLines::FillTable(*m_tables.features, features.rows.rows);
     if (m_tables.approaches)
         TRowLines::FillTable(*m_tables.approaches, features.approaches.rows);
+    // So does one written before inspections for the characteristics and the part's fields.
+    if (m_tables.inspection) {
+        TRowLines::FillTable(m_tables.inspection->characteristics, inspection.rows);
+        m_tables.inspection->part = inspection.part;
+    }
     result.projectName = name;
 
     if (points.beyond > 0)
@@ -204,6 +218,13 @@ TFileResult TProjectFile::Load(QIODevice &device)
         result.warnings.append(QStringLiteral("The features end before their \"%1\" line; the file may be "
                                               "incomplete. What it holds has been loaded.")
                                    .arg(TFeatureSection::EndLine));
+    }
+    if (inspection.beyond > 0)
+        result.warnings.append(SkippedWarning(inspection.beyond, QStringLiteral("characteristic")));
+    if (inspection.unended) {
+        result.warnings.append(QStringLiteral("The inspection ends before its \"%1\" line; the file may be "
+                                              "incomplete. What it holds has been loaded.")
+                                   .arg(TInspectionSection::EndLine));
     }
     if (endMissing) {
         result.warnings.append(QStringLiteral("The file ends before its \"%1\" line; it may be incomplete. "
