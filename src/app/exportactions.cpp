@@ -186,6 +186,8 @@ void TExportActions::Report()
     content.calibration = m_sources.calibration();
     for (std::size_t n = 0; n < m_views.size(); ++n)
         content.views[n] = Picture(m_views[n]);
+    if (m_reportFiller)
+        m_reportFiller(content);
     const TMeasurementReport report(content, m_sources.data, m_sources.distances, m_sources.angles);
     Tell(report.Save(choice->fileName), tr("Report written to %1"));
 }

@@ -12,6 +12,8 @@
 #include <functional>
 #include <optional>
 
+struct TReportContent;
+
 class QAction;
 class QWidget;
 class TOperatorDialogs;
@@ -66,6 +68,8 @@ public:
     void Export(std::optional<TTableFile::TKind> startWith);
     void Report();
 
+    // Adds what other parts of the station have to say to the report (the inspection) before it is written.
+    void SetReportFiller(std::function<void(TReportContent &)> filler) { m_reportFiller = std::move(filler); }
     // Where a finished export or report is told: a short text naming the file, and its full path.
     void SetStatusReport(std::function<void(const QString &text, const QString &detail)> report)
     {
@@ -92,4 +96,5 @@ private:
     QAction *m_viewExport = nullptr;
     std::array<QWidget *, 4> m_views{};
     std::function<void(const QString &, const QString &)> m_statusReport;
+    std::function<void(TReportContent &)> m_reportFiller;
 };

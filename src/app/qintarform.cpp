@@ -10,6 +10,7 @@
 #include "app/stationcolours.h"
 #include "app/stationfeatures.h"
 #include "app/stationfiles.h"
+#include "app/stationinspection.h"
 #include "app/stationlink.h"
 #include "app/stationprobe.h"
 #include "app/stationviews.h"
@@ -163,10 +164,18 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     });
     m_stationFeatures->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_stationProbe->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
+    m_inspection =
+        new TStationInspection(m_featureRegister, m_register, *m_stationFeatures, *m_dialogs, *this);
+    m_inspection->SetProject([this] { return edProjectName->text(); }, [this] { return DataDirectory(); });
+    m_inspection->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
+    m_inspection->SetReportAction([this] { m_exports->Report(); });
+    m_exports->SetReportFiller([this](TReportContent &content) { m_inspection->FillReport(content); });
+    m_files->SetInspection(&m_inspection->Tables(), [this] { m_inspection->Reload(); });
     m_picker->SetProgressReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_stationViews->Actions()->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
-    m_unsaved = std::make_unique<TUnsavedChanges>(QList<TTextTable *>{
-        &m_register.Data(), &m_register.Distances(), &m_register.Angles(), &m_featureRegister.Table()});
+    m_unsaved = std::make_unique<TUnsavedChanges>(
+        QList<TTextTable *>{&m_register.Data(), &m_register.Distances(), &m_register.Angles(),
+                            &m_featureRegister.Table(), &m_inspection->Characteristics().Table()});
     m_files->SetUnsavedChanges(m_unsaved.get());
     m_files->SetStatusReport(
         [this](const QString &text, const QString &detail) { m_status->ShowMessage(text, detail); });
@@ -489,6 +498,7 @@ void TQintarForm::ClearAll()
     m_featureRegister.Clear();
     m_stationProbe->PointsReplaced();
     m_stationFeatures->FeaturesReplaced();
+    m_inspection->Clear();
     m_status->ShowMessage(tr("Cleared"));
 }
 

@@ -36,7 +36,8 @@ TFileTables TStationFiles::FileTables()
         [this](const QString &x, const QString &y, const QString &z) { return m_views.PlotPoint(x, y, z); },
         [this] { m_views.ClearAllSeries(); },
         m_features,
-        m_approaches};
+        m_approaches,
+        m_inspection};
 }
 
 bool TStationFiles::Report(const TFileResult &result)
@@ -100,6 +101,8 @@ void TStationFiles::btnLoadAllClick()
             m_window.setProjectName(*result.projectName);
         if (m_featuresLoaded)
             m_featuresLoaded();
+        if (m_inspectionLoaded)
+            m_inspectionLoaded();
     }
     if (Report(result)) {
         if (m_changes)

@@ -52,6 +52,12 @@ public:
     }
     // The approach directions of the recorded points, kept with the features.
     void SetApproaches(TTextTable *approaches) { m_approaches = approaches; }
+    // The inspection the project file keeps after the features; loaded is called after a load.
+    void SetInspection(TInspectionTables *inspection, std::function<void()> loaded)
+    {
+        m_inspection = inspection;
+        m_inspectionLoaded = std::move(loaded);
+    }
     // Asks "Save current data?" when there is unsaved work; true when the operator may go on.
     bool MayDiscardWork();
     QString DialogFolder() const { return m_dialogFolder; }
@@ -98,4 +104,6 @@ private:
     TTextTable *m_features = nullptr;
     TTextTable *m_approaches = nullptr;
     std::function<void()> m_featuresLoaded;
+    TInspectionTables *m_inspection = nullptr;
+    std::function<void()> m_inspectionLoaded;
 };

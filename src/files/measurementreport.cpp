@@ -214,6 +214,41 @@ void Table(TPageFlow &flow, const QString &title, TKind kind, const TTextTable &
     }
 }
 
+// The characteristics, each with its result; the result is also spelled out in text, so the file says
+// it without its colours.
+void Characteristics(TPageFlow &flow, const TTextTable &table, const QString &summary)
+{
+    static const QList<double> widths{16.0, 38.0, 28.0, 16.0, 16.0, 22.0, 22.0, 22.0};
+    static const QStringList headings{QStringLiteral("Feature"),   QStringLiteral("Characteristic"),
+                                      QStringLiteral("Nominal"),   QStringLiteral("Upper"),
+                                      QStringLiteral("Lower"),     QStringLiteral("Actual"),
+                                      QStringLiteral("Deviation"), QStringLiteral("Result")};
+    static const QColor OkShade(214, 240, 214);
+    static const QColor NokShade(246, 200, 200);
+    const int rows = table.FilledRowCount();
+    flow.Advance(4.0);
+    flow.EnsureRoom(9.0 + RowHeight + HeadingRowHeight + RowHeight);
+    SectionHeading(flow, QStringLiteral("Characteristics"));
+    flow.Text(flow.Rect(Margin, flow.Top(), ContentWidth, RowHeight), summary, Font(10.0, true),
+              Qt::AlignLeft | Qt::AlignVCenter);
+    flow.Advance(RowHeight + 1.0);
+    CellRow(flow, widths, headings, HeadingRowHeight, true, false);
+    for (int row = 1; row <= rows; ++row) {
+        if (flow.EnsureRoom(RowHeight))
+            CellRow(flow, widths, headings, HeadingRowHeight, true, false);
+        const QStringList texts = table.RowTexts(row);
+        const QString &result = texts.value(7);
+        double total = 0.0;
+        for (double width : widths)
+            total += width;
+        if (result == QStringLiteral("OK") || result == QStringLiteral("NOK"))
+            flow.Fill(
+                flow.Rect(Margin + total - widths.back(), flow.Top() + 0.15, widths.back(), RowHeight - 0.3),
+                result == QStringLiteral("OK") ? OkShade : NokShade);
+        CellRow(flow, widths, texts, RowHeight, false, false, 2);
+    }
+}
+
 void Views(TPageFlow &flow, const std::array<QImage, 4> &views)
 {
     static const QString captions[] = {QStringLiteral("X-Y view"), QStringLiteral("X-Z view"),
@@ -304,6 +339,15 @@ int TMeasurementReport::Paint(QPdfWriter &writer) const
             QStringLiteral("Off Line Calibration Test:\t%1")
                 .arg(m_content.offLineCalibrationTest ? QStringLiteral("on") : QStringLiteral("off")),
         };
+        QStringList inspection;
+        const bool inspected = m_content.characteristics && m_content.characteristics->FilledRowCount() > 0;
+        if (inspected || !m_content.part.IsEmpty()) {
+            inspection << QStringLiteral("Part:\t%1").arg(m_content.part.partName)
+                       << QStringLiteral("Serial number:\t%1").arg(m_content.part.serialNumber)
+                       << QStringLiteral("Operator:\t%1").arg(m_content.part.operatorName);
+        }
+        if (inspected)
+            inspection << QStringLiteral("Result:\t%1 (%2)").arg(m_content.overall, m_content.summary);
         for (const QString &fact : facts) {
             const QStringList parts = fact.split(QLatin1Char('\t'));
             flow.Text(flow.Rect(Margin, flow.Top(), 55.0, 6.0), parts[0], Font(10.0, true),
@@ -311,6 +355,19 @@ int TMeasurementReport::Paint(QPdfWriter &writer) const
             flow.Text(flow.Rect(Margin + 55.0, flow.Top(), ContentWidth - 55.0, 6.0), parts[1], Font(10.0),
                       Qt::AlignLeft | Qt::AlignVCenter);
             flow.Advance(6.0);
+        }
+        for (const QString &fact : inspection) {
+            const QStringList parts = fact.split(QLatin1Char('\t'));
+            const bool result = parts[0].startsWith(QStringLiteral("Result"));
+            const QColor colour = !result                                      ? Ink
+                                  : m_content.overall == QStringLiteral("OK")  ? QColor(0, 120, 0)
+                                  : m_content.overall == QStringLiteral("NOK") ? QColor(190, 0, 0)
+                                                                               : Ink;
+            flow.Text(flow.Rect(Margin, flow.Top(), 55.0, 6.0), parts[0], Font(10.0, true),
+                      Qt::AlignLeft | Qt::AlignVCenter);
+            flow.Text(flow.Rect(Margin + 55.0, flow.Top(), ContentWidth - 55.0, 6.0), parts[1],
+                      Font(result ? 12.0 : 10.0, result), Qt::AlignLeft | Qt::AlignVCenter, colour);
+            flow.Advance(result ? 7.0 : 6.0);
         }
 
         flow.Advance(4.0);
@@ -326,6 +383,8 @@ int TMeasurementReport::Paint(QPdfWriter &writer) const
                  CalibrationValue(c.ThetaX), CalibrationValue(c.ThetaY), CalibrationValue(c.ThetaZ)},
                 RowHeight, false, false);
 
+        if (inspected)
+            Characteristics(flow, *m_content.characteristics, m_content.summary);
         Views(flow, m_content.views);
         Table(flow, QStringLiteral("Measured coordinates"), TKind::Coordinates, m_data);
         Table(flow, QStringLiteral("Inferred distances"), TKind::Distances, m_distances);

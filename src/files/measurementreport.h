@@ -2,6 +2,7 @@
 
 #include "common/calibration.h"
 #include "files/fileresult.h"
+#include "files/inspectionsection.h"
 #include "register/texttable.h"
 
 #include <QDateTime>
@@ -22,13 +23,20 @@ struct TReportContent
     TCalibration calibration;
     // Pictures of the X-Y, X-Z, Y-Z and 3D views; a null picture leaves its frame empty.
     std::array<QImage, 4> views;
+    // The inspection: the characteristics table with its results (none leaves it out), its summary
+    // line ("12 characteristics, 11 OK, 1 NOK"), the overall result and the part's fields.
+    const TTextTable *characteristics = nullptr;
+    QString summary;
+    QString overall;
+    TPartFields part;
 };
 
 // The measurement report that goes with a part: an A4 PDF with the project name, the date and time,
-// the calibration state and its six values, a picture of each of the four views, then the point,
-// distance and angle tables (filled rows only, the column headings repeated on every page). Every
-// page carries the project in its head and "Page n of m" at its foot. All text is written as text, so
-// the file can be searched and copied from.
+// the calibration state and its six values, the part's fields, the overall result and the
+// characteristics with their results where there are any, a picture of each of the four views, then the
+// point, distance and angle tables (filled rows only, the column headings repeated on every page). Every page
+// carries the project in its head and "Page n of m" at its foot. All text is written as text, so the file can
+// be searched and copied from.
 class TMeasurementReport
 {
 public:

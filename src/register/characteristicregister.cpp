@@ -116,6 +116,53 @@ QStringList TCharacteristicRegister::SpecTexts(const TSpec &spec, std::optional<
             upperOnly ? QString() : Text(spec.tolerance.lower)};
 }
 
+std::optional<TCharacteristicRegister::TSpec>
+TCharacteristicRegister::SpecFromTexts(const QString &feature, TCharacteristicKind kind, const QString &datum,
+                                       const QString &nominal, const QString &upper, const QString &lower,
+                                       QString *problem)
+{
+    auto refuse = [problem](const QString &why) {
+        if (problem)
+            *problem = why;
+        return std::nullopt;
+    };
+    TSpec spec;
+    spec.feature = feature;
+    spec.kind = kind;
+    spec.datum = datum;
+    const QStringList nominals = QString(nominal)
+                                     .replace(QLatin1Char(','), QLatin1Char(' '))
+                                     .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (kind == K::TruePosition) {
+        const auto x = Number(nominals.value(0));
+        const auto y = Number(nominals.value(1));
+        if (nominals.size() != 2 || !x || !y)
+            return refuse(QStringLiteral("A true position's nominal is the centre's X and Y: two numbers, "
+                                         "such as \"25 10\"."));
+        spec.tolerance.nominal = *x;
+        spec.nominalY = *y;
+    } else if (!nominals.isEmpty() || !HasUpperToleranceOnly(kind)) {
+        const auto x = Number(nominal);
+        if (!x)
+            return refuse(QStringLiteral("The nominal \"%1\" is not a number.").arg(nominal.trimmed()));
+        spec.tolerance.nominal = *x;
+    }
+    const auto up = Number(upper);
+    if (!up)
+        return refuse(QStringLiteral("The upper tolerance \"%1\" is not a number.").arg(upper.trimmed()));
+    spec.tolerance.upper = *up;
+    if (!HasUpperToleranceOnly(kind)) {
+        const auto low = Number(lower);
+        if (!low)
+            return refuse(
+                QStringLiteral(
+                    "The lower tolerance \"%1\" is not a number (a lower limit at the nominal is 0).")
+                    .arg(lower.trimmed()));
+        spec.tolerance.lower = *low;
+    }
+    return spec;
+}
+
 std::optional<TCharacteristicRegister::TSpec> TCharacteristicRegister::SpecOf(int row) const
 {
     if (m_table.IsRowFree(row))

@@ -85,6 +85,11 @@ public:
     // has no meaning for the feature, the tolerances contradict each other, or the table is full.
     int Add(const TSpec &spec, const TLookup &lookup, QString *problem = nullptr);
     static QStringList SpecTexts(const TSpec &spec, std::optional<TFeatureType> type);
+    // A characteristic as the operator types it: the nominal (two numbers, X and Y, for a true position;
+    // empty is 0 for a zone), the upper and, but for a zone, the lower tolerance. Bad numbers are told.
+    static std::optional<TSpec> SpecFromTexts(const QString &feature, TCharacteristicKind kind,
+                                              const QString &datum, const QString &nominal,
+                                              const QString &upper, const QString &lower, QString *problem);
     std::optional<TSpec> SpecOf(int row) const;
 
     int Count() const { return m_table.FilledRowCount(); }

@@ -1,0 +1,103 @@
+#include "app/characteristicspanel.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit *Edit(const char *name, const QString &tip, int width, QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setToolTip(tip);
+    if (width > 0)
+        edit->setFixedWidth(width);
+    return edit;
+}
+
+void AddLabelled(QHBoxLayout *row, const QString &caption, QWidget *field, QWidget *parent)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setBuddy(field);
+    row->addWidget(label);
+    row->addWidget(field);
+}
+
+} // namespace
+
+TCharacteristicsPanel::TCharacteristicsPanel(QWidget *parent) : QGroupBox(tr("Characteristics"), parent)
+{
+    setObjectName(QStringLiteral("gbCharacteristics"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(4);
+
+    auto *entry = new QHBoxLayout;
+    entry->setSpacing(4);
+    cbCharacteristic = new QComboBox(this);
+    cbCharacteristic->setObjectName(QStringLiteral("cbCharacteristic"));
+    cbCharacteristic->setToolTip(tr("What to tolerance on the feature selected in the features table"));
+    cbCharacteristic->setMinimumContentsLength(14);
+    AddLabelled(entry, tr("&Characteristic:"), cbCharacteristic, this);
+    cbDatum = new QComboBox(this);
+    cbDatum->setObjectName(QStringLiteral("cbDatum"));
+    cbDatum->setToolTip(tr("The datum of a perpendicularity or a parallelism"));
+    cbDatum->setMinimumContentsLength(5);
+    AddLabelled(entry, tr("Datum:"), cbDatum, this);
+    edNominal = Edit("edNominal", tr("The nominal; a true position's is the centre's X and Y (\"25 10\")"),
+                     100, this);
+    AddLabelled(entry, tr("Nominal:"), edNominal, this);
+    edUpper = Edit("edUpper", tr("The upper tolerance, signed (20 +0.02/-0.01: 0.02)"), 60, this);
+    AddLabelled(entry, tr("Upper:"), edUpper, this);
+    edLower = Edit("edLower", tr("The lower tolerance, signed (20 +0.02/-0.01: -0.01; at the nominal: 0)"),
+                   60, this);
+    AddLabelled(entry, tr("Lower:"), edLower, this);
+    btnAddCharacteristic = new QPushButton(tr("Add"), this);
+    btnAddCharacteristic->setObjectName(QStringLiteral("btnAddCharacteristic"));
+    btnAddCharacteristic->setAutoDefault(false);
+    btnAddCharacteristic->setToolTip(tr("Add the characteristic to the table"));
+    entry->addWidget(btnAddCharacteristic);
+    entry->addStretch();
+    layout->addLayout(entry);
+
+    sgCharacteristics = new QTableView(this);
+    sgCharacteristics->setObjectName(QStringLiteral("sgCharacteristics"));
+    sgCharacteristics->setSelectionBehavior(QAbstractItemView::SelectRows);
+    sgCharacteristics->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    sgCharacteristics->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sgCharacteristics->verticalHeader()->hide();
+    sgCharacteristics->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    sgCharacteristics->verticalHeader()->setDefaultSectionSize(17);
+    sgCharacteristics->setMinimumHeight(150);
+    sgCharacteristics->setToolTip(
+        tr("The characteristics with their results; Delete deletes the selected ones"));
+    layout->addWidget(sgCharacteristics, 1);
+
+    stCharacteristicsSummary = new QLabel(this);
+    stCharacteristicsSummary->setObjectName(QStringLiteral("stCharacteristicsSummary"));
+    layout->addWidget(stCharacteristicsSummary);
+
+    auto *part = new QHBoxLayout;
+    part->setSpacing(4);
+    edPartName = Edit("edPartName", tr("The part's name, for the report"), 0, this);
+    AddLabelled(part, tr("Part:"), edPartName, this);
+    edPartSerial = Edit("edPartSerial", tr("The part's serial number"), 110, this);
+    AddLabelled(part, tr("Serial:"), edPartSerial, this);
+    edOperator = Edit("edOperator", tr("Who measures the part"), 130, this);
+    AddLabelled(part, tr("Operator:"), edOperator, this);
+    btnNextPart = new QPushButton(tr("Next part"), this);
+    btnNextPart->setObjectName(QStringLiteral("btnNextPart"));
+    btnNextPart->setAutoDefault(false);
+    btnNextPart->setToolTip(
+        tr("Keep this part's results in the history and measure the next part by the same "
+           "features"));
+    part->addWidget(btnNextPart);
+    layout->addLayout(part);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QGroupBox>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+
+// The characteristics part of the features window: a characteristic's entry (what, its datum, nominal,
+// upper and lower tolerance) for the selected feature, the characteristics table, its summary, and the
+// part's fields. It only holds the controls; TStationInspection wires them.
+class TCharacteristicsPanel : public QGroupBox
+{
+    Q_OBJECT
+
+public:
+    explicit TCharacteristicsPanel(QWidget *parent);
+
+    QComboBox *cbCharacteristic = nullptr;
+    QComboBox *cbDatum = nullptr;
+    QLineEdit *edNominal = nullptr;
+    QLineEdit *edUpper = nullptr;
+    QLineEdit *edLower = nullptr;
+    QPushButton *btnAddCharacteristic = nullptr;
+    QTableView *sgCharacteristics = nullptr;
+    QLabel *stCharacteristicsSummary = nullptr;
+    QLineEdit *edPartName = nullptr;
+    QLineEdit *edPartSerial = nullptr;
+    QLineEdit *edOperator = nullptr;
+    QPushButton *btnNextPart = nullptr;
+};

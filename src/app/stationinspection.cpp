@@ -1,0 +1,275 @@
+#include "app/stationinspection.h"
+
+#include "app/characteristiccolours.h"
+#include "app/characteristicspanel.h"
+#include "app/featuresform.h"
+#include "app/stationfeatures.h"
+#include "common/operatordialogs.h"
+#include "files/measurementreport.h"
+#include "register/pointregister.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+// The reserved place of the button, in the strip between the second row of groups and the views.
+const QRect kButtonPlace(92, 107, 80, 21);
+constexpr std::array kColumnWidths{56, 170, 104, 60, 60, 66, 66, 56};
+// The features window grows by the characteristics below its table.
+constexpr int kPanelHeight = 300;
+
+using K = TCharacteristicKind;
+
+} // namespace
+
+TStationInspection::TStationInspection(TFeatureRegister &features, TPointRegister &points,
+                                       TStationFeatures &stationFeatures, TOperatorDialogs &dialogs,
+                                       QWidget &window)
+    : QObject(&window), m_features(features), m_points(points), m_stationFeatures(stationFeatures),
+      m_dialogs(dialogs)
+{
+    m_button = new QPushButton(tr("Report"), &window);
+    m_button->setObjectName(QStringLiteral("btnReport"));
+    m_button->setGeometry(kButtonPlace);
+    m_button->setToolTip(tr("Write the measurement report as PDF, with the characteristics and their results "
+                            "(Ctrl+R)"));
+    connect(m_button, &QPushButton::clicked, this, [this] {
+        if (m_report)
+            m_report();
+    });
+
+    TFeaturesForm *form = m_stationFeatures.Form();
+    m_panel = new TCharacteristicsPanel(form);
+    if (auto *layout = qobject_cast<QVBoxLayout *>(form->layout()))
+        layout->addWidget(m_panel, 1);
+    form->resize(form->width(), form->height() + kPanelHeight);
+    m_colours = new TCharacteristicColours(this);
+    m_colours->setSourceModel(&m_characteristics.Table());
+    m_panel->sgCharacteristics->setModel(m_colours);
+    for (int column = 0; column < static_cast<int>(kColumnWidths.size()); ++column)
+        m_panel->sgCharacteristics->setColumnWidth(column, kColumnWidths[column]);
+
+    connect(form->sgFeatures->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TStationInspection::FeatureSelectionChanged);
+    connect(m_panel->cbCharacteristic, &QComboBox::currentIndexChanged, this, [this] {
+        const auto kind = m_panel->cbCharacteristic->currentData();
+        const bool zone = kind.isValid() && HasUpperToleranceOnly(static_cast<K>(kind.toInt()));
+        const bool orientation = kind.isValid() && (kind.toInt() == int(K::Perpendicularity) ||
+                                                    kind.toInt() == int(K::Parallelism));
+        m_panel->edLower->setEnabled(!zone);
+        m_panel->cbDatum->setEnabled(orientation);
+    });
+    connect(m_panel->btnAddCharacteristic, &QPushButton::clicked, this,
+            &TStationInspection::AddCharacteristic);
+    connect(m_panel->btnNextPart, &QPushButton::clicked, this, &TStationInspection::NextPart);
+    auto *deleteKey = new QShortcut(QKeySequence(Qt::Key_Delete), m_panel->sgCharacteristics);
+    deleteKey->setContext(Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, this, &TStationInspection::DeleteSelected);
+    for (QLineEdit *edit : {m_panel->edPartName, m_panel->edPartSerial, m_panel->edOperator})
+        connect(edit, &QLineEdit::textEdited, this, &TStationInspection::TakePartFields);
+
+    // The features change a cell at a time; they are judged once the change is complete.
+    auto due = [this] {
+        if (m_evaluationDue)
+            return;
+        m_evaluationDue = true;
+        QMetaObject::invokeMethod(this, &TStationInspection::Evaluate, Qt::QueuedConnection);
+    };
+    connect(&m_features.Table(), &QAbstractItemModel::dataChanged, this, due);
+    connect(&m_features.Table(), &QAbstractItemModel::modelReset, this, due);
+    connect(&m_characteristics.Table(), &QAbstractItemModel::dataChanged, this,
+            &TStationInspection::ShowSummary);
+    FeatureSelectionChanged();
+    ShowSummary();
+}
+
+void TStationInspection::SetProject(std::function<QString()> projectName,
+                                    std::function<QString()> dataDirectory)
+{
+    m_projectName = std::move(projectName);
+    m_dataDirectory = std::move(dataDirectory);
+}
+
+QString TStationInspection::HistoryFile() const
+{
+    return TResultsHistory::FileName(m_dataDirectory ? m_dataDirectory() : QString(),
+                                     m_projectName ? m_projectName() : QString());
+}
+
+void TStationInspection::Tell(const QString &text)
+{
+    if (m_statusReport)
+        m_statusReport(text);
+}
+
+void TStationInspection::Evaluate()
+{
+    m_evaluationDue = false;
+    m_characteristics.Evaluate(TCharacteristicRegister::LookupIn(m_features, m_points.Data()));
+    ShowSummary();
+    FeatureSelectionChanged();
+}
+
+void TStationInspection::ShowSummary()
+{
+    const TCharacteristicRegister::TSummary summary = m_characteristics.Summary();
+    m_panel->stCharacteristicsSummary->setText(
+        summary.total == 0 ? tr("No characteristics: select a feature, choose what to "
+                                "tolerance, enter the nominal and tolerances, Add.")
+                           : summary.Text());
+}
+
+void TStationInspection::FeatureSelectionChanged()
+{
+    const QList<int> rows = m_stationFeatures.SelectedRows();
+    const auto lookup = TCharacteristicRegister::LookupIn(m_features, m_points.Data());
+    const QString name = rows.isEmpty() ? QString() : m_features.Name(rows.front());
+    const auto facts = name.isEmpty() ? std::nullopt : lookup(name);
+    const QVariant kept = m_panel->cbCharacteristic->currentData();
+    m_panel->cbCharacteristic->clear();
+    if (facts) {
+        const TFeatureType type = facts->geometry ? facts->geometry->type : TFeatureType::Point;
+        for (K kind : TCharacteristicRegister::KindsFor(*facts))
+            m_panel->cbCharacteristic->addItem(QString::fromStdString(CharacteristicName(kind, type)),
+                                               static_cast<int>(kind));
+        const int again = m_panel->cbCharacteristic->findData(kept);
+        if (again >= 0)
+            m_panel->cbCharacteristic->setCurrentIndex(again);
+    }
+    m_panel->btnAddCharacteristic->setEnabled(facts.has_value());
+    const QString datum = m_panel->cbDatum->currentText();
+    m_panel->cbDatum->clear();
+    for (int row = 1; row <= m_features.FeatureCount(); ++row) {
+        const auto feature = m_features.Feature(row);
+        if (feature && m_features.Name(row) != name &&
+            (feature->type == TFeatureType::Plane || feature->type == TFeatureType::Line ||
+             feature->type == TFeatureType::Cylinder || feature->type == TFeatureType::Cone))
+            m_panel->cbDatum->addItem(m_features.Name(row));
+    }
+    m_panel->cbDatum->setCurrentIndex(std::max(0, m_panel->cbDatum->findText(datum)));
+}
+
+void TStationInspection::AddCharacteristic()
+{
+    const QList<int> rows = m_stationFeatures.SelectedRows();
+    const QVariant kind = m_panel->cbCharacteristic->currentData();
+    if (rows.isEmpty() || !kind.isValid()) {
+        m_dialogs.ShowMessage(tr("Select the feature in the features table first, then what to tolerance."));
+        return;
+    }
+    QString problem;
+    const auto spec = TCharacteristicRegister::SpecFromTexts(
+        m_features.Name(rows.front()), static_cast<K>(kind.toInt()), m_panel->cbDatum->currentText(),
+        m_panel->edNominal->text(), m_panel->edUpper->text(), m_panel->edLower->text(), &problem);
+    if (!spec) {
+        m_dialogs.ShowMessage(problem);
+        return;
+    }
+    const int row = m_characteristics.Add(
+        *spec, TCharacteristicRegister::LookupIn(m_features, m_points.Data()), &problem);
+    if (row == 0) {
+        m_dialogs.ShowMessage(problem);
+        return;
+    }
+    m_panel->sgCharacteristics->scrollTo(m_colours->index(row - 1, 0));
+    ShowSummary();
+    Tell(tr("%1 %2 added")
+             .arg(spec->feature,
+                  m_characteristics.Table().Cell(TCharacteristicRegister::ColCharacteristic, row)));
+}
+
+void TStationInspection::DeleteSelected()
+{
+    QList<int> rows;
+    for (const QModelIndex &index : m_panel->sgCharacteristics->selectionModel()->selectedRows())
+        if (!m_characteristics.Table().IsRowFree(index.row() + 1))
+            rows.append(index.row() + 1);
+    if (rows.isEmpty())
+        return;
+    if (!m_dialogs.AskYesNo(tr("Delete %n characteristic(s)?", nullptr, rows.size()),
+                            TOperatorDialogs::TStyle::Warning))
+        return;
+    std::sort(rows.begin(), rows.end(), std::greater<>());
+    for (int row : rows)
+        m_characteristics.DeleteRow(row);
+    ShowSummary();
+}
+
+void TStationInspection::TakePartFields()
+{
+    m_part = {m_panel->edPartName->text(), m_panel->edPartSerial->text(), m_panel->edOperator->text()};
+}
+
+void TStationInspection::Reload()
+{
+    m_panel->edPartName->setText(m_part.partName);
+    m_panel->edPartSerial->setText(m_part.serialNumber);
+    m_panel->edOperator->setText(m_part.operatorName);
+    Evaluate();
+    const TFileResult loaded = m_history.Load(HistoryFile());
+    if (!loaded.Ok())
+        m_dialogs.ShowMessage(loaded.message);
+    for (const QString &warning : loaded.warnings)
+        m_dialogs.ShowMessage(warning);
+}
+
+void TStationInspection::Clear()
+{
+    m_characteristics.Clear();
+    m_part = {};
+    m_history.Clear();
+    Reload();
+}
+
+void TStationInspection::NextPart()
+{
+    TakePartFields();
+    if (m_characteristics.Count() == 0) {
+        m_dialogs.ShowMessage(tr("There are no characteristics to keep: add them first."));
+        return;
+    }
+    if (m_part.serialNumber.trimmed().isEmpty()) {
+        m_dialogs.ShowMessage(tr("Enter the part's serial number in \"Serial\" first."));
+        m_panel->edPartSerial->setFocus();
+        return;
+    }
+    if (!m_projectName || m_projectName().trimmed().isEmpty()) {
+        m_dialogs.ShowMessage(tr("Please enter a project name"));
+        return;
+    }
+    Evaluate();
+    const TPartResults part{m_part.serialNumber.trimmed(),
+                            TResultsHistory::TimeText(QDateTime::currentDateTime()),
+                            m_part.operatorName.trimmed(), m_characteristics.Actuals()};
+    const TFileResult appended = m_history.Append(HistoryFile(), m_characteristics.HistoryColumns(), part);
+    if (!appended.Ok()) {
+        m_dialogs.ShowError(appended.message);
+        return;
+    }
+    for (const QString &warning : appended.warnings)
+        m_dialogs.ShowMessage(warning);
+    Tell(tr("Part %1 kept in the results history (%n part(s))", nullptr, m_history.Parts().size())
+             .arg(part.serialNumber));
+    m_panel->edPartSerial->clear();
+    TakePartFields();
+}
+
+void TStationInspection::FillReport(TReportContent &content)
+{
+    Evaluate();
+    TakePartFields();
+    content.characteristics = &m_characteristics.Table();
+    content.part = m_part;
+    const TCharacteristicRegister::TSummary summary = m_characteristics.Summary();
+    content.summary = summary.total > 0 ? summary.Text() : QString();
+    content.overall = summary.Overall();
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "files/inspectionsection.h"
+#include "files/resultshistory.h"
+#include "register/characteristicregister.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QPushButton;
+class QWidget;
+struct TReportContent;
+class TCharacteristicColours;
+class TCharacteristicsPanel;
+class TFeatureRegister;
+class TOperatorDialogs;
+class TPointRegister;
+class TStationFeatures;
+
+// The window's inspection: the characteristics of the features window judged whenever the features
+// change, the part's fields kept with the project, the "Report" button, and "Next part", which keeps
+// the part's results in the project's results history. Messages go through the operator's dialogs.
+class TStationInspection : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The characteristics panel goes below the features window's table; btnReport goes on window at its
+    // reserved place.
+    TStationInspection(TFeatureRegister &features, TPointRegister &points, TStationFeatures &stationFeatures,
+                       TOperatorDialogs &dialogs, QWidget &window);
+
+    TCharacteristicRegister &Characteristics() { return m_characteristics; }
+    TInspectionTables &Tables() { return m_tables; }
+    TCharacteristicsPanel *Panel() const { return m_panel; }
+    const TResultsHistory &History() const { return m_history; }
+
+    // What "Report" writes; given by the window's exports.
+    void SetReportAction(std::function<void()> report) { m_report = std::move(report); }
+    // The project's name and data folder, for the history file.
+    void SetProject(std::function<QString()> projectName, std::function<QString()> dataDirectory);
+    void SetStatusReport(std::function<void(const QString &)> report) { m_statusReport = std::move(report); }
+
+    // The report's characteristics, summary, part fields and overall result.
+    void FillReport(TReportContent &content);
+    // After a project load: the part's fields into their edits, the results judged again and the
+    // project's history read.
+    void Reload();
+    // Clear and New: no characteristics, no part fields.
+    void Clear();
+    // Judges every characteristic from the features as they now are.
+    void Evaluate();
+
+private:
+    void FeatureSelectionChanged();
+    void AddCharacteristic();
+    void DeleteSelected();
+    void NextPart();
+    void TakePartFields();
+    void ShowSummary();
+    void Tell(const QString &text);
+    QString HistoryFile() const;
+
+    TCharacteristicRegister m_characteristics;
+    TPartFields m_part;
+    TInspectionTables m_tables{m_characteristics.Table(), m_part};
+    TResultsHistory m_history;
+    TFeatureRegister &m_features;
+    TPointRegister &m_points;
+    TStationFeatures &m_stationFeatures;
+    TOperatorDialogs &m_dialogs;
+    TCharacteristicsPanel *m_panel = nullptr;
+    TCharacteristicColours *m_colours = nullptr;
+    QPushButton *m_button = nullptr;
+    bool m_evaluationDue = false;
+    std::function<void()> m_report;
+    std::function<QString()> m_projectName;
+    std::function<QString()> m_dataDirectory;
+    std::function<void(const QString &)> m_statusReport;
+};

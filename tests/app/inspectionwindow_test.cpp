@@ -1,0 +1,230 @@
+// The characteristics of the features window, the Report button and Next part, driven through their
+// controls by objectName.
+#include "app/qintarform.h"
+#include "app/stationinspection.h"
+#include "register/featureregister.h"
+#include "stationundertest.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+const QStringList kCircleRow{"C1",       "Circle",   "1-8",      "25.030", "9.960", "0.000",
+                             "0.000000", "0.000000", "1.000000", "20.013", "0.004", ""};
+
+TTextTable *Features(TQintarForm &form)
+{
+    return &const_cast<TFeatureRegister &>(form.FeatureRegister()).Table();
+}
+
+TTextTable *Characteristics(TQintarForm &form)
+{
+    return &form.Inspection()->Characteristics().Table();
+}
+
+// Selects the feature row and adds a characteristic as the operator types it.
+void AddCharacteristic(TQintarForm &form, int featureRow, const QString &what, const QString &nominal,
+                       const QString &upper, const QString &lower)
+{
+    Find<QTableView>(form, "sgFeatures")->selectRow(featureRow - 1);
+    auto *kinds = Find<QComboBox>(form, "cbCharacteristic");
+    kinds->setCurrentIndex(kinds->findText(what));
+    Find<QLineEdit>(form, "edNominal")->setText(nominal);
+    Find<QLineEdit>(form, "edUpper")->setText(upper);
+    Find<QLineEdit>(form, "edLower")->setText(lower);
+    Find<QPushButton>(form, "btnAddCharacteristic")->click();
+}
+
+QColor Background(TQintarForm &form, int row)
+{
+    auto *table = Find<QTableView>(form, "sgCharacteristics");
+    return table->model()->index(row - 1, 0).data(Qt::BackgroundRole).value<QColor>();
+}
+
+QString PdfText(const QString &fileName)
+{
+    QProcess process;
+    process.start(QStringLiteral(QINTAR_PDFTOTEXT),
+                  {QStringLiteral("-layout"), fileName, QStringLiteral("-")});
+    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+        return QStringLiteral("<pdftotext failed>");
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+class TInspectionWindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_configFolder;
+
+private Q_SLOTS:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", m_configFolder.path().toLocal8Bit()); }
+
+    void CharacteristicsFollowTheFeatureAndShowTheirResult()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        auto *report = Find<QPushButton>(form, "btnReport");
+        QCOMPARE(report->geometry(), QRect(92, 107, 80, 21));
+        QCOMPARE(report->text(), QStringLiteral("Report"));
+
+        Features(form)->SetRowTexts(1, kCircleRow);
+        AddCharacteristic(form, 1, "Diameter", "20", "0.02", "-0.01");
+        AddCharacteristic(form, 1, "True position", "25 10", "0.1", "");
+        QCOMPARE(station->dialogs.Messages, QStringList());
+        QCOMPARE(Characteristics(form)->RowTexts(1),
+                 QStringList({"C1", "Diameter", "20.000", "0.020", "-0.010", "20.013", "0.013", "OK"}));
+        QCOMPARE(Characteristics(form)->RowTexts(2),
+                 QStringList({"C1", "True position", "25.000 10.000", "0.100", "", "0.100", "0.100", "OK"}));
+        QCOMPARE(Find<QLabel>(form, "stCharacteristicsSummary")->text(),
+                 QStringLiteral("2 characteristics, 2 OK, 0 NOK"));
+        QVERIFY(Background(form, 1).green() > Background(form, 1).red());
+
+        // The bore measured again, larger: judged as soon as its row has changed.
+        Features(form)->SetCell(TFeatureRegister::ColSize, 1, QStringLiteral("20.031"));
+        QTRY_COMPARE(Characteristics(form)->Cell(TCharacteristicRegister::ColResult, 1),
+                     QStringLiteral("NOK"));
+        QVERIFY(Background(form, 1).red() > Background(form, 1).green());
+        QCOMPARE(Find<QLabel>(form, "stCharacteristicsSummary")->text(),
+                 QStringLiteral("2 characteristics, 1 OK, 1 NOK"));
+    }
+
+    void TypedTextThatDoesNotReadIsToldAndAddsNothing_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("nominal");
+        QTest::addColumn<QString>("upper");
+        QTest::addColumn<QString>("lower");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("nominal") << "Diameter"
+                                 << "20,0x"
+                                 << "0.02"
+                                 << "0"
+                                 << "is not a number";
+        QTest::newRow("no lower") << "Diameter"
+                                  << "20"
+                                  << "0.02"
+                                  << ""
+                                  << "a lower limit at the nominal is 0";
+        QTest::newRow("crossed") << "Diameter"
+                                 << "20"
+                                 << "-0.02"
+                                 << "0.01"
+                                 << "below the lower";
+        QTest::newRow("one nominal for a position") << "True position"
+                                                    << "25"
+                                                    << "0.1"
+                                                    << ""
+                                                    << "two numbers";
+    }
+
+    void TypedTextThatDoesNotReadIsToldAndAddsNothing()
+    {
+        QFETCH(QString, what);
+        QFETCH(QString, nominal);
+        QFETCH(QString, upper);
+        QFETCH(QString, lower);
+        QFETCH(QString, told);
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        Features(form)->SetRowTexts(1, kCircleRow);
+        AddCharacteristic(form, 1, what, nominal, upper, lower);
+        QCOMPARE(station->dialogs.Messages.size(), 1);
+        QVERIFY2(station->dialogs.Messages.first().contains(told),
+                 qPrintable(station->dialogs.Messages.first()));
+        QVERIFY(Characteristics(form)->IsRowFree(1));
+    }
+
+    void TheReportHoldsEveryCharacteristicAndTheSummary()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        PutPoint(form);
+        Features(form)->SetRowTexts(1, kCircleRow);
+        AddCharacteristic(form, 1, "Diameter", "20", "0.02", "-0.01");
+        AddCharacteristic(form, 1, "Roundness", "", "0.003", "");
+        AddCharacteristic(form, 1, "Position X", "25", "0.05", "-0.05");
+        Find<QLineEdit>(form, "edPartName")->setText(QStringLiteral("Bracket"));
+        Find<QLineEdit>(form, "edPartSerial")->setText(QStringLiteral("S-0001"));
+        Find<QLineEdit>(form, "edOperator")->setText(QStringLiteral("A. Inspector"));
+        QTest::keyClicks(Find<QLineEdit>(form, "edOperator"), QStringLiteral("!"));
+        const QString file = station->folder.filePath(QStringLiteral("report.pdf"));
+        station->dialogs.FileNames = {file};
+        Find<QPushButton>(form, "btnReport")->click();
+        QCOMPARE(station->dialogs.Errors, QStringList());
+        const QString text = PdfText(file);
+        for (const QString &expected :
+             {QStringLiteral("Result:"), QStringLiteral("NOK (3 characteristics, 2 OK, 1 NOK)"),
+              QStringLiteral("Bracket"), QStringLiteral("S-0001"), QStringLiteral("A. Inspector!")})
+            QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" in:\n") + text));
+        for (const QString &row :
+             {QStringLiteral("C1 +Diameter +20.000 +0.020 +-0.010 +20.013 +0.013 +OK"),
+              QStringLiteral("C1 +Roundness +0.000 +0.003 +0.004 +0.004 +NOK"),
+              QStringLiteral("C1 +Position X +25.000 +0.050 +-0.050 +25.030 +0.030 +OK")})
+            QVERIFY2(text.contains(QRegularExpression(row)),
+                     qPrintable(row + QStringLiteral(" in:\n") + text));
+    }
+
+    void CharacteristicsAndThePartComeBackWithTheProject()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        PutPoint(form);
+        Features(form)->SetRowTexts(1, kCircleRow);
+        AddCharacteristic(form, 1, "Diameter", "20", "0.02", "-0.01");
+        QTest::keyClicks(Find<QLineEdit>(form, "edPartSerial"), QStringLiteral("S-7"));
+        Find<QLineEdit>(form, "edProjectName")->setText(QStringLiteral("Bracket"));
+        Find<QPushButton>(form, "btnSaveAll")->click();
+        const QStringList saved = Characteristics(form)->RowTexts(1);
+
+        station->dialogs.Answers = {true};
+        Find<QPushButton>(form, "btnNew")->click();
+        QVERIFY(Characteristics(form)->IsRowFree(1));
+        QVERIFY(Find<QLineEdit>(form, "edPartSerial")->text().isEmpty());
+        station->dialogs.FileNames = {station->folder.filePath(QStringLiteral("Data/Bracket.prj"))};
+        Find<QPushButton>(form, "btnLoadAll")->click();
+        QCOMPARE(Characteristics(form)->RowTexts(1), saved);
+        QCOMPARE(Find<QLineEdit>(form, "edPartSerial")->text(), QStringLiteral("S-7"));
+    }
+
+    void NextPartKeepsEachPartInTheHistory()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        Features(form)->SetRowTexts(1, kCircleRow);
+        AddCharacteristic(form, 1, "Diameter", "20", "0.02", "-0.01");
+        Find<QLineEdit>(form, "edProjectName")->setText(QStringLiteral("Bracket"));
+        auto *next = Find<QPushButton>(form, "btnNextPart");
+        next->click();
+        QCOMPARE(station->dialogs.Messages.size(), 1);
+        QVERIFY(station->dialogs.Messages.first().contains(QStringLiteral("serial number")));
+
+        auto *serial = Find<QLineEdit>(form, "edPartSerial");
+        QTest::keyClicks(serial, QStringLiteral("S-1"));
+        next->click();
+        Features(form)->SetCell(TFeatureRegister::ColSize, 1, QStringLiteral("20.017"));
+        QTest::keyClicks(serial, QStringLiteral("S-2"));
+        next->click();
+        QCOMPARE(station->dialogs.Messages.size(), 1);
+        QCOMPARE(station->dialogs.Errors, QStringList());
+        const auto &parts = form.Inspection()->History().Parts();
+        QCOMPARE(parts.size(), 2);
+        QCOMPARE(parts.at(0).serialNumber, QStringLiteral("S-1"));
+        QCOMPARE(parts.at(1).actuals, QStringList("20.017"));
+        QFile file(station->folder.filePath(QStringLiteral("Data/Bracket.results.csv")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().count("\r\n"), 3);
+    }
+};
+
+QTEST_MAIN(TInspectionWindowTest)
+#include "inspectionwindow_test.moc"
