@@ -100,4 +100,25 @@ TCharacteristicsPanel::TCharacteristicsPanel(QWidget *parent) : QGroupBox(tr("Ch
            "features"));
     part->addWidget(btnNextPart);
     layout->addLayout(part);
+
+    auto *guide = new QHBoxLayout;
+    guide->setSpacing(4);
+    stGuide = new QLabel(this);
+    stGuide->setObjectName(QStringLiteral("stGuide"));
+    stGuide->setToolTip(tr("The feature to measure next, and which of its points"));
+    QFont bold = stGuide->font();
+    bold.setBold(true);
+    stGuide->setFont(bold);
+    guide->addWidget(stGuide, 1);
+    btnSkipFeature = new QPushButton(tr("Skip"), this);
+    btnSkipFeature->setObjectName(QStringLiteral("btnSkipFeature"));
+    btnSkipFeature->setAutoDefault(false);
+    btnSkipFeature->setToolTip(tr("Leave the feature in hand unmeasured and go on to the next"));
+    btnRedoFeature = new QPushButton(tr("Redo"), this);
+    btnRedoFeature->setObjectName(QStringLiteral("btnRedoFeature"));
+    btnRedoFeature->setAutoDefault(false);
+    btnRedoFeature->setToolTip(tr("Take the points of the feature in hand again"));
+    guide->addWidget(btnSkipFeature);
+    guide->addWidget(btnRedoFeature);
+    layout->addLayout(guide);
 }

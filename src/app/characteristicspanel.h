@@ -30,4 +30,7 @@ public:
     QLineEdit *edPartSerial = nullptr;
     QLineEdit *edOperator = nullptr;
     QPushButton *btnNextPart = nullptr;
+    QLabel *stGuide = nullptr;
+    QPushButton *btnSkipFeature = nullptr;
+    QPushButton *btnRedoFeature = nullptr;
 };

@@ -171,6 +171,11 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     m_inspection->SetReportAction([this] { m_exports->Report(); });
     m_exports->SetReportFiller([this](TReportContent &content) { m_inspection->FillReport(content); });
     m_files->SetInspection(&m_inspection->Tables(), [this] { m_inspection->Reload(); });
+    m_inspection->SetWindowHooks({[this] { return m_files->MayDiscardWork(); },
+                                  [this] {
+                                      m_views->ClearAllSeries();
+                                      m_register.ClearAll();
+                                  }});
     m_picker->SetProgressReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_stationViews->Actions()->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_unsaved = std::make_unique<TUnsavedChanges>(
@@ -534,6 +539,7 @@ void TQintarForm::RecordPoint(TPoint3 point)
     if (added.added) {
         m_stationProbe->PointRecorded(added.number);
         m_stationFeatures->PointRecorded(added.number);
+        m_inspection->PointRecorded(added.number);
     }
 }
 

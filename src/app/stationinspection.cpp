@@ -34,8 +34,8 @@ using K = TCharacteristicKind;
 TStationInspection::TStationInspection(TFeatureRegister &features, TPointRegister &points,
                                        TStationFeatures &stationFeatures, TOperatorDialogs &dialogs,
                                        QWidget &window)
-    : QObject(&window), m_features(features), m_points(points), m_stationFeatures(stationFeatures),
-      m_dialogs(dialogs)
+    : QObject(&window), m_plan(features, points.Data()), m_features(features), m_points(points),
+      m_stationFeatures(stationFeatures), m_dialogs(dialogs)
 {
     m_button = new QPushButton(tr("Report"), &window);
     m_button->setObjectName(QStringLiteral("btnReport"));
@@ -71,6 +71,14 @@ TStationInspection::TStationInspection(TFeatureRegister &features, TPointRegiste
     connect(m_panel->btnAddCharacteristic, &QPushButton::clicked, this,
             &TStationInspection::AddCharacteristic);
     connect(m_panel->btnNextPart, &QPushButton::clicked, this, &TStationInspection::NextPart);
+    connect(m_panel->btnSkipFeature, &QPushButton::clicked, this, [this] {
+        m_plan.Skip();
+        PlanStepped();
+    });
+    connect(m_panel->btnRedoFeature, &QPushButton::clicked, this, [this] {
+        m_plan.Redo();
+        ShowGuide();
+    });
     auto *deleteKey = new QShortcut(QKeySequence(Qt::Key_Delete), m_panel->sgCharacteristics);
     deleteKey->setContext(Qt::WidgetShortcut);
     connect(deleteKey, &QShortcut::activated, this, &TStationInspection::DeleteSelected);
@@ -90,6 +98,60 @@ TStationInspection::TStationInspection(TFeatureRegister &features, TPointRegiste
             &TStationInspection::ShowSummary);
     FeatureSelectionChanged();
     ShowSummary();
+    // Once the window has been made: Skip and Redo disabled inside its making upset the features
+    // table's header when the window sets its headers.
+    QMetaObject::invokeMethod(this, &TStationInspection::ShowGuide, Qt::QueuedConnection);
+}
+
+TCharacteristicRegister::TLookup TStationInspection::Lookup() const
+{
+    // While a part is measured by the plan, a feature not yet measured in it gives nothing.
+    return [this, all = TCharacteristicRegister::LookupIn(m_features, m_points.Data())](const QString &name) {
+        return m_plan.IsFresh(name) ? all(name) : std::optional<TCharacteristicRegister::TFeatureFacts>();
+    };
+}
+
+void TStationInspection::ShowGuide()
+{
+    const bool guiding = m_plan.Active() && !m_plan.Done();
+    m_panel->stGuide->setText(m_plan.Active() ? m_plan.GuideText()
+                                              : tr("Next part measures another part by these features."));
+    m_panel->btnSkipFeature->setEnabled(guiding);
+    m_panel->btnRedoFeature->setEnabled(guiding);
+    // The feature in hand is highlighted in the views where the last part had it.
+    const int row = guiding ? m_features.FindRow(m_plan.CurrentName()) : 0;
+    if (row > 0)
+        m_stationFeatures.Form()->sgFeatures->selectRow(row - 1);
+}
+
+void TStationInspection::PointRecorded(int number)
+{
+    if (!m_plan.Active() || m_plan.Done())
+        return;
+    const TGuidedPlan::TOutcome outcome = m_plan.PointRecorded(number);
+    if (!outcome.message.isEmpty())
+        m_dialogs.ShowMessage(outcome.message);
+    if (outcome.fitted)
+        PlanStepped();
+    else
+        ShowGuide();
+}
+
+void TStationInspection::PlanStepped()
+{
+    Evaluate();
+    ShowGuide();
+    if (!m_plan.Done())
+        return;
+    Tell(m_plan.GuideText());
+    TakePartFields();
+    if (m_part.serialNumber.trimmed().isEmpty()) {
+        m_dialogs.ShowMessage(tr("The plan is done. Enter the part's serial number in \"Serial\": the part "
+                                 "is kept in the history with Next part."));
+        m_panel->edPartSerial->setFocus();
+        return;
+    }
+    KeepPart();
 }
 
 void TStationInspection::SetProject(std::function<QString()> projectName,
@@ -114,7 +176,7 @@ void TStationInspection::Tell(const QString &text)
 void TStationInspection::Evaluate()
 {
     m_evaluationDue = false;
-    m_characteristics.Evaluate(TCharacteristicRegister::LookupIn(m_features, m_points.Data()));
+    m_characteristics.Evaluate(Lookup());
     ShowSummary();
     FeatureSelectionChanged();
 }
@@ -174,8 +236,7 @@ void TStationInspection::AddCharacteristic()
         m_dialogs.ShowMessage(problem);
         return;
     }
-    const int row = m_characteristics.Add(
-        *spec, TCharacteristicRegister::LookupIn(m_features, m_points.Data()), &problem);
+    const int row = m_characteristics.Add(*spec, Lookup(), &problem);
     if (row == 0) {
         m_dialogs.ShowMessage(problem);
         return;
@@ -214,7 +275,10 @@ void TStationInspection::Reload()
     m_panel->edPartName->setText(m_part.partName);
     m_panel->edPartSerial->setText(m_part.serialNumber);
     m_panel->edOperator->setText(m_part.operatorName);
+    m_plan.Stop();
+    m_kept = false;
     Evaluate();
+    ShowGuide();
     const TFileResult loaded = m_history.Load(HistoryFile());
     if (!loaded.Ok())
         m_dialogs.ShowMessage(loaded.message);
@@ -224,27 +288,20 @@ void TStationInspection::Reload()
 
 void TStationInspection::Clear()
 {
+    m_plan.Stop();
+    m_kept = false;
     m_characteristics.Clear();
     m_part = {};
     m_history.Clear();
     Reload();
 }
 
-void TStationInspection::NextPart()
+bool TStationInspection::KeepPart()
 {
     TakePartFields();
-    if (m_characteristics.Count() == 0) {
-        m_dialogs.ShowMessage(tr("There are no characteristics to keep: add them first."));
-        return;
-    }
-    if (m_part.serialNumber.trimmed().isEmpty()) {
-        m_dialogs.ShowMessage(tr("Enter the part's serial number in \"Serial\" first."));
-        m_panel->edPartSerial->setFocus();
-        return;
-    }
     if (!m_projectName || m_projectName().trimmed().isEmpty()) {
-        m_dialogs.ShowMessage(tr("Please enter a project name"));
-        return;
+        m_dialogs.ShowMessage(QStringLiteral("Please enter a project name"));
+        return false;
     }
     Evaluate();
     const TPartResults part{m_part.serialNumber.trimmed(),
@@ -253,14 +310,64 @@ void TStationInspection::NextPart()
     const TFileResult appended = m_history.Append(HistoryFile(), m_characteristics.HistoryColumns(), part);
     if (!appended.Ok()) {
         m_dialogs.ShowError(appended.message);
-        return;
+        return false;
     }
     for (const QString &warning : appended.warnings)
         m_dialogs.ShowMessage(warning);
+    m_kept = true;
+    m_keptSerial = part.serialNumber;
     Tell(tr("Part %1 kept in the results history (%n part(s))", nullptr, m_history.Parts().size())
              .arg(part.serialNumber));
-    m_panel->edPartSerial->clear();
+    return true;
+}
+
+void TStationInspection::NextPart()
+{
     TakePartFields();
+    if (m_characteristics.Count() == 0) {
+        m_dialogs.ShowMessage(
+            tr("There are no characteristics to measure the next part by: add them first."));
+        return;
+    }
+    const QString serial = m_part.serialNumber.trimmed();
+    const TCharacteristicRegister::TSummary summary = m_characteristics.Summary();
+    const bool keepFirst = !m_kept && summary.missing < summary.total;
+    if (serial.isEmpty()) {
+        m_dialogs.ShowMessage(keepFirst ? tr("Enter this part's serial number in \"Serial\" first.")
+                                        : tr("Enter the next part's serial number in \"Serial\" first."));
+        m_panel->edPartSerial->setFocus();
+        return;
+    }
+    if (!keepFirst && m_kept && serial == m_keptSerial) {
+        m_dialogs.ShowMessage(tr("Part %1 is in the history already: enter the next part's serial number in "
+                                 "\"Serial\" first.")
+                                  .arg(serial));
+        m_panel->edPartSerial->selectAll();
+        m_panel->edPartSerial->setFocus();
+        return;
+    }
+    QString problem;
+    TGuidedPlan plan(m_features, m_points.Data());
+    if (!plan.Start(&problem)) {
+        m_dialogs.ShowMessage(problem);
+        return;
+    }
+    if (m_hooks.mayDiscardWork && !m_hooks.mayDiscardWork())
+        return;
+    if (keepFirst && !KeepPart())
+        return;
+    // The part just kept took the serial number; the next one is typed while it is measured.
+    if (keepFirst)
+        m_panel->edPartSerial->clear();
+    TakePartFields();
+    if (m_hooks.clearPoints)
+        m_hooks.clearPoints();
+    m_plan.Start();
+    m_kept = false;
+    Evaluate();
+    ShowGuide();
+    Tell(keepFirst ? tr("Next part: enter its serial number, then measure %1").arg(m_plan.CurrentName())
+                   : tr("Part %1: measure %2").arg(serial, m_plan.CurrentName()));
 }
 
 void TStationInspection::FillReport(TReportContent &content)

@@ -3,6 +3,7 @@
 #include "files/inspectionsection.h"
 #include "files/resultshistory.h"
 #include "register/characteristicregister.h"
+#include "register/guidedplan.h"
 
 #include <QObject>
 #include <QString>
@@ -51,12 +52,30 @@ public:
     void Clear();
     // Judges every characteristic from the features as they now are.
     void Evaluate();
+    // A point the device recorded, by its number, after it went into the point table: it joins the
+    // guided feature while a plan runs.
+    void PointRecorded(int number);
+    const TGuidedPlan &Plan() const { return m_plan; }
+
+    // What Next part needs of the window: the unsaved-work question (true when the operator may go
+    // on), and emptying the point table with its distances, angles and views.
+    struct TWindowHooks
+    {
+        std::function<bool()> mayDiscardWork;
+        std::function<void()> clearPoints;
+    };
+    void SetWindowHooks(TWindowHooks hooks) { m_hooks = std::move(hooks); }
 
 private:
     void FeatureSelectionChanged();
     void AddCharacteristic();
     void DeleteSelected();
     void NextPart();
+    // Appends the part in hand to the history under the serial number of edPartSerial.
+    bool KeepPart();
+    void ShowGuide();
+    void PlanStepped();
+    TCharacteristicRegister::TLookup Lookup() const;
     void TakePartFields();
     void ShowSummary();
     void Tell(const QString &text);
@@ -66,6 +85,11 @@ private:
     TPartFields m_part;
     TInspectionTables m_tables{m_characteristics.Table(), m_part};
     TResultsHistory m_history;
+    TGuidedPlan m_plan;
+    // The part in hand is in the history already, under this serial number.
+    bool m_kept = false;
+    QString m_keptSerial;
+    TWindowHooks m_hooks;
     TFeatureRegister &m_features;
     TPointRegister &m_points;
     TStationFeatures &m_stationFeatures;

@@ -196,33 +196,52 @@ private Q_SLOTS:
         QCOMPARE(Find<QLineEdit>(form, "edPartSerial")->text(), QStringLiteral("S-7"));
     }
 
-    void NextPartKeepsEachPartInTheHistory()
+    void NextPartKeepsThePartAndGuidesTheNextOne()
     {
         auto station = Start();
         TQintarForm &form = *station->form;
+        PutPoint(form);
         Features(form)->SetRowTexts(1, kCircleRow);
         AddCharacteristic(form, 1, "Diameter", "20", "0.02", "-0.01");
         Find<QLineEdit>(form, "edProjectName")->setText(QStringLiteral("Bracket"));
         auto *next = Find<QPushButton>(form, "btnNextPart");
+        auto *serial = Find<QLineEdit>(form, "edPartSerial");
         next->click();
         QCOMPARE(station->dialogs.Messages.size(), 1);
         QVERIFY(station->dialogs.Messages.first().contains(QStringLiteral("serial number")));
 
-        auto *serial = Find<QLineEdit>(form, "edPartSerial");
+        // Part 1 is kept under its serial number, after the unsaved-work question; the point table is
+        // emptied and the guide names the first feature, selected so that the views highlight it.
         QTest::keyClicks(serial, QStringLiteral("S-1"));
+        station->dialogs.ThreeWayAnswers = {TOperatorDialogs::TAnswer::No};
+        station->dialogs.Answers = {false, false};
         next->click();
-        Features(form)->SetCell(TFeatureRegister::ColSize, 1, QStringLiteral("20.017"));
-        QTest::keyClicks(serial, QStringLiteral("S-2"));
-        next->click();
-        QCOMPARE(station->dialogs.Messages.size(), 1);
         QCOMPARE(station->dialogs.Errors, QStringList());
-        const auto &parts = form.Inspection()->History().Parts();
-        QCOMPARE(parts.size(), 2);
-        QCOMPARE(parts.at(0).serialNumber, QStringLiteral("S-1"));
-        QCOMPARE(parts.at(1).actuals, QStringList("20.017"));
+        QCOMPARE(form.Inspection()->History().Parts().size(), 1);
+        QCOMPARE(form.Inspection()->History().Parts().at(0).serialNumber, QStringLiteral("S-1"));
+        QCOMPARE(form.Inspection()->History().Parts().at(0).actuals, QStringList("20.013"));
+        QVERIFY(Table(form, "sgData")->IsRowFree(1));
+        QVERIFY(serial->text().isEmpty());
+        QCOMPARE(Find<QLabel>(form, "stGuide")->text(), QStringLiteral("C1 Circle: point 1 of 8"));
+        QCOMPARE(Find<QTableView>(form, "sgFeatures")->selectionModel()->selectedRows().value(0).row(), 0);
+        QCOMPARE(Characteristics(form)->Cell(TCharacteristicRegister::ColResult, 1),
+                 QStringLiteral("missing"));
+
+        // Part 2: its bore skipped, the plan is done and the part joins the history.
+        QTest::keyClicks(serial, QStringLiteral("S-2"));
+        Find<QPushButton>(form, "btnSkipFeature")->click();
+        QVERIFY(Find<QLabel>(form, "stGuide")->text().startsWith(QStringLiteral("Plan done")));
+        QCOMPARE(form.Inspection()->History().Parts().size(), 2);
+        QCOMPARE(form.Inspection()->History().Parts().at(1).actuals, QStringList(""));
         QFile file(station->folder.filePath(QStringLiteral("Data/Bracket.results.csv")));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll().count("\r\n"), 3);
+
+        // The same serial number again is not the next part.
+        const qsizetype told = station->dialogs.Messages.size();
+        next->click();
+        QCOMPARE(station->dialogs.Messages.size(), told + 1);
+        QVERIFY(station->dialogs.Messages.last().contains(QStringLiteral("in the history already")));
     }
 };
 
