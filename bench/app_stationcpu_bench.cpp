@@ -147,6 +147,9 @@ public:
         m_form->show();
         QObject::connect(m_form.get(), &TQintarForm::PositionShown, m_form.get(), [this] { ++m_positions; });
         Button("sbOnLine")->click();
+        // QINTAR_CPU_LARGE_READOUT opens the large readout beside the station for every case.
+        if (qEnvironmentVariableIsSet("QINTAR_CPU_LARGE_READOUT"))
+            Button("btnLargeReadout")->click();
         return true;
     }
 
