@@ -5,6 +5,7 @@
 #include "files/csvexport.h"
 #include "files/dxfexport.h"
 #include "files/measurementreport.h"
+#include "plots/viewwidget.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -65,7 +66,13 @@ QImage Picture(QWidget *view)
     QPixmap pixmap(view->size() * Scale);
     pixmap.setDevicePixelRatio(Scale);
     pixmap.fill(Qt::white);
+    // A report shows the work in force: deleted points' marks stay out of its pictures.
+    auto *chart = qobject_cast<TViewWidget *>(view);
+    if (chart)
+        chart->SetDeletedShown(false);
     view->render(&pixmap, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+    if (chart)
+        chart->SetDeletedShown(true);
     return pixmap.toImage();
 }
 

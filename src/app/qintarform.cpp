@@ -11,6 +11,7 @@
 #include "app/stationfeatures.h"
 #include "app/stationfiles.h"
 #include "app/stationinspection.h"
+#include "app/stationjournal.h"
 #include "app/stationlink.h"
 #include "app/stationprobe.h"
 #include "app/stationviews.h"
@@ -21,6 +22,7 @@
 #include "devicelink/portmanagerrs232.h"
 #include "devicelink/portsetup.h"
 #include "files/projectfile.h"
+#include "journal/journal.h"
 #include "plots/plotviews.h"
 #include "plots/viewengine.h"
 #include "plots/viewwidget.h"
@@ -128,7 +130,8 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     m_files = new TStationFiles(m_register, *m_views, *m_dialogs,
                                 {[this] { return edProjectName->text(); },
                                  [this](const QString &name) { edProjectName->setText(name); },
-                                 [this] { return DataDirectory(); }},
+                                 [this] { return DataDirectory(); },
+                                 [this] { edProjectName->setFocus(Qt::OtherFocusReason); }},
                                 this);
 
     ui->setupUi(this);
@@ -189,6 +192,30 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     FormResize();
     // Start-up's headers are no work of the operator's.
     m_unsaved->MarkSaved();
+    m_status->ShowMessage(tr("Press On Line to poll the device on COM%1").arg(m_portNumber));
+    StartJournal();
+}
+
+void TQintarForm::StartJournal()
+{
+    if (!QDir(m_workingDirectory + QStringLiteral("/Data")).exists())
+        return;
+    m_journal = std::make_unique<TStationJournal>(*m_dialogs, DataDirectory());
+    m_journal->Watch(
+        m_register, *m_views, [this] { return edProjectName->text(); },
+        [this](const QString &name) { edProjectName->setText(name); });
+    m_journal->Journal().AddTable(QStringLiteral("features"), m_featureRegister.Table());
+    m_journal->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
+    m_files->SetJournal(&m_journal->Journal());
+    if (m_journal->OfferLeftOvers()) {
+        m_featureRegister.TakeNamesFromTable();
+        m_stationFeatures->FeaturesReplaced();
+    }
+}
+
+TJournal *TQintarForm::Journal() const
+{
+    return m_journal ? &m_journal->Journal() : nullptr;
 }
 
 TQintarForm::~TQintarForm()
@@ -270,11 +297,7 @@ void TQintarForm::WireMainArea()
                                  sb3DView->isChecked());
     });
     connect(ui->btnClear, &QPushButton::clicked, this, &TQintarForm::btnClearClick);
-    connect(ui->btnZero, &QPushButton::clicked, this, [this] {
-        m_cycle.ZeroClicked();
-        m_status->ShowMessage(tr("Zero requested"), tr("BZ00 goes to the device with the next poll"));
-        m_dialogs->PlaySound(QStringLiteral("hello.wav"));
-    });
+    connect(ui->btnZero, &QPushButton::clicked, this, &TQintarForm::btnZeroClick);
 
     ui->gbSetPosition->hide();
     for (QLabel *target : {stGoToX, stGoToY, stGoToZ})
@@ -486,8 +509,10 @@ void TQintarForm::btnNewClick()
         return;
     edProjectName->clear();
     ClearAll();
-    if (!HasProjectName())
+    if (!HasProjectName()) {
         m_dialogs->ShowMessage(QStringLiteral("Please enter a project name"));
+        edProjectName->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void TQintarForm::btnClearClick()
@@ -498,13 +523,31 @@ void TQintarForm::btnClearClick()
 
 void TQintarForm::ClearAll()
 {
-    m_views->ClearAllSeries();
-    m_register.ClearAll();
-    m_featureRegister.Clear();
+    {
+        // Emptied after the operator's answer: nothing is left for the journal to keep.
+        TJournal::TPause pause(Journal());
+        m_views->ClearAllSeries();
+        m_register.ClearAll();
+        m_featureRegister.Clear();
+    }
+    if (Journal())
+        Journal()->Settled();
     m_stationProbe->PointsReplaced();
     m_stationFeatures->FeaturesReplaced();
     m_inspection->Clear();
     m_status->ShowMessage(tr("Cleared"));
+}
+
+void TQintarForm::btnZeroClick()
+{
+    // A new zero moves the frame of every later point; the points so far keep the old one.
+    if (HasMeasuredData() &&
+        !m_dialogs->AskYesNo(QStringLiteral("Zero the device? Points recorded so far keep the old zero."),
+                             TOperatorDialogs::TStyle::Warning))
+        return;
+    m_cycle.ZeroClicked();
+    m_status->ShowMessage(tr("Zero requested"), tr("BZ00 goes to the device with the next poll"));
+    m_dialogs->PlaySound(QStringLiteral("hello.wav"));
 }
 
 void TQintarForm::sbDistanceClick()
@@ -532,6 +575,8 @@ void TQintarForm::RecordPoint(TPoint3 point)
                 Qt::QueuedConnection);
         return;
     }
+    // The name, the marks and the row reach the disk together, before the row is shown.
+    TJournal::TBatch batch(Journal());
     if (!HasProjectName())
         edProjectName->setText(DefaultProjectName());
     m_views->AddRecordedPoint(point);
@@ -578,6 +623,8 @@ void TQintarForm::closeEvent(QCloseEvent *event)
         return;
     }
     m_shuttingDown = true;
+    if (Journal())
+        Journal()->Close();
     // Shown up without its click action: the port is not closed here.
     sbOnLine->setChecked(false);
     tShutdown->start();

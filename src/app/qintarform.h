@@ -39,7 +39,9 @@ class TStationFeatures;
 class TStationProbe;
 class TStationViews;
 class TStationInspection;
+class TJournal;
 class TStationFiles;
+class TStationJournal;
 class TStationLink;
 class TStatusLine;
 class TTextTable;
@@ -110,6 +112,10 @@ private:
     void ClearAll();
     void sbDistanceClick();
     void RecordPoint(TPoint3 point);
+    TJournal *Journal() const;
+    // Start-up's last step: the journal of this run, and the work an earlier one left.
+    void StartJournal();
+    void btnZeroClick();
 
     TCycleState CycleState() const;
     void USBSuccess(TPortManagerRS232 &sender);
@@ -154,6 +160,8 @@ private:
     std::unique_ptr<TPointPicker> m_picker;
     TExportActions *m_exports = nullptr;
     std::unique_ptr<TUnsavedChanges> m_unsaved;
+    // The work journal of this run; none when the Data folder could not be made.
+    std::unique_ptr<TStationJournal> m_journal;
     std::unique_ptr<TStatusLine> m_status;
     // The "Select Port" dialog's links and devices, for port number 0.
     std::unique_ptr<TPortSetUp> m_portSetUp;

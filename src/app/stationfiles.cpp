@@ -1,8 +1,10 @@
 #include "app/stationfiles.h"
 
 #include "app/projectname.h"
+#include "common/globalprocedures.h"
 #include "common/operatordialogs.h"
 #include "files/projectfile.h"
+#include "journal/journal.h"
 #include "plots/plotviews.h"
 #include "register/pointregister.h"
 #include "register/unsavedchanges.h"
@@ -50,6 +52,8 @@ bool TStationFiles::Report(const TFileResult &result)
     case TFileResult::TStatus::NoProjectName:
     case TFileResult::TStatus::RefusedName:
         m_dialogs.ShowMessage(result.message);
+        if (m_window.focusProjectName)
+            m_window.focusProjectName();
         return false;
     case TFileResult::TStatus::Failed:
         m_dialogs.ShowError(result.message);
@@ -72,15 +76,45 @@ void TStationFiles::ReportDone(const QString &what, const QString &fileName)
                    QDir::toNativeSeparators(fileName));
 }
 
+bool TStationFiles::MayReplace(const QString &fileName)
+{
+    const QFileInfo file(fileName);
+    if (!file.exists())
+        return true;
+    const auto held = TProjectFile::Peek(fileName);
+    const int points = held ? held->points : 0;
+    const QString name = file.completeBaseName();
+    QString question;
+    if (!m_ownFiles.contains(file.absoluteFilePath())) {
+        question = tr("A project named %1 already exists (%2 points, filed on %3). Replace it?")
+                       .arg(name)
+                       .arg(points)
+                       .arg(held && !held->filedOn.isEmpty() ? held->filedOn : tr("an unknown date"));
+    } else if (points > 0 && m_register.Data().FilledRowCount() == 0) {
+        question = tr("Replace %1, which holds %2 points, with an empty project?").arg(name).arg(points);
+    }
+    if (question.isEmpty() || m_dialogs.AskYesNo(question, TOperatorDialogs::TStyle::Warning))
+        return true;
+    ReportDone(tr("Not saved: %1 was kept as it was, nothing was written"), file.absoluteFilePath());
+    return false;
+}
+
 bool TStationFiles::btnSaveAllClick()
 {
+    const QString name = m_window.projectName();
+    if (!TrimControls(name).isEmpty() && TProjectFile::CheckProjectName(name).isEmpty() &&
+        !MayReplace(TProjectFile::FilePath(m_window.dataDirectory(), name)))
+        return false;
     const TProjectFile file(FileTables());
-    const TFileResult result = file.Save(m_window.dataDirectory(), m_window.projectName(),
+    const TFileResult result = file.Save(m_window.dataDirectory(), name,
                                          DefaultProjectName(QDateTime::currentDateTime(), QLocale::system()));
     if (!Report(result))
         return false;
+    m_ownFiles.insert(QFileInfo(result.fileName).absoluteFilePath());
     if (m_changes)
         m_changes->MarkSaved();
+    if (m_journal)
+        m_journal->Settled();
     ReportDone(tr("Saved to %1"), result.fileName);
     return true;
 }
@@ -92,17 +126,25 @@ void TStationFiles::btnLoadAllClick()
     const auto fileName = m_dialogs.OpenFileName({}, m_dialogFolder, m_dialogFilter);
     if (!fileName)
         return;
-    TProjectFile file(FileTables());
-    const TFileResult result = file.Load(*fileName);
-    if (result.Ok()) {
-        if (result.pointCount)
-            m_register.SetPointCount(*result.pointCount);
-        if (result.projectName)
-            m_window.setProjectName(*result.projectName);
-        if (m_featuresLoaded)
-            m_featuresLoaded();
-        if (m_inspectionLoaded)
-            m_inspectionLoaded();
+    TFileResult result;
+    {
+        // The loaded project is on disk already: the journal starts again with the next change.
+        TJournal::TPause pause(m_journal);
+        TProjectFile file(FileTables());
+        result = file.Load(*fileName);
+        if (result.Ok()) {
+            if (result.pointCount)
+                m_register.SetPointCount(*result.pointCount);
+            if (result.projectName)
+                m_window.setProjectName(*result.projectName);
+            if (m_featuresLoaded)
+                m_featuresLoaded();
+            if (m_inspectionLoaded)
+                m_inspectionLoaded();
+            m_ownFiles.insert(QFileInfo(result.fileName).absoluteFilePath());
+            if (m_journal)
+                m_journal->Settled();
+        }
     }
     if (Report(result)) {
         if (m_changes)
@@ -136,10 +178,15 @@ void TStationFiles::LoadTableFile(TTableFile::TKind kind)
         m_dialogs.OpenFileName({}, m_dialogFolder, TTableFile::DialogFilter(m_dialogFilter));
     if (!fileName)
         return;
-    TTableFile file(FileTables());
-    const TFileResult result = file.Load(kind, *fileName);
-    if (result.Ok() && result.pointCount)
-        m_register.SetPointCount(*result.pointCount);
+    TFileResult result;
+    {
+        // The whole table is one change of the journal, on the disk before any box shows it.
+        TJournal::TBatch batch(m_journal);
+        TTableFile file(FileTables());
+        result = file.Load(kind, *fileName);
+        if (result.Ok() && result.pointCount)
+            m_register.SetPointCount(*result.pointCount);
+    }
     Report(result);
 }
 

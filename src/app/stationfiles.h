@@ -5,6 +5,7 @@
 #include "files/tablefile.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <array>
 #include <functional>
@@ -14,6 +15,7 @@ class QTableView;
 class TOperatorDialogs;
 class TPlotViews;
 class TPointRegister;
+class TJournal;
 class TTextTable;
 class TUnsavedChanges;
 
@@ -31,6 +33,8 @@ public:
         std::function<QString()> projectName;
         std::function<void(const QString &)> setProjectName;
         std::function<QString()> dataDirectory;
+        // After "Please enter a project name": the keyboard goes to the name box.
+        std::function<void()> focusProjectName;
     };
 
     TStationFiles(TPointRegister &pointRegister, TPlotViews &views, TOperatorDialogs &dialogs, TWindow window,
@@ -40,6 +44,8 @@ public:
     void SetDialogPlace(const QString &folder, const QString &filter);
     // The work a project save or load settles, and where a save or load says what it did.
     void SetUnsavedChanges(TUnsavedChanges *changes) { m_changes = changes; }
+    // The work journal, which a project save or load settles and a table-file load joins as one change.
+    void SetJournal(TJournal *journal) { m_journal = journal; }
     void SetStatusReport(std::function<void(const QString &text, const QString &detail)> report)
     {
         m_statusReport = std::move(report);
@@ -92,6 +98,9 @@ private:
     bool Report(const TFileResult &result);
     // "Saved to Data/bracket A.prj": the file relative to the working directory, the full path as detail.
     void ReportDone(const QString &what, const QString &fileName);
+    // Before a save replaces fileName: asks when the file is not this run's own, or when an empty
+    // project would replace one with points. False when the operator keeps the file.
+    bool MayReplace(const QString &fileName);
 
     TPointRegister &m_register;
     TPlotViews &m_views;
@@ -100,6 +109,9 @@ private:
     QString m_dialogFolder;
     QString m_dialogFilter;
     TUnsavedChanges *m_changes = nullptr;
+    TJournal *m_journal = nullptr;
+    // Project files this run loaded or saved: saving over them again asks nothing.
+    QSet<QString> m_ownFiles;
     std::function<void(const QString &, const QString &)> m_statusReport;
     TTextTable *m_features = nullptr;
     TTextTable *m_approaches = nullptr;

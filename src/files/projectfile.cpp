@@ -86,6 +86,17 @@ QString TProjectFile::CheckProjectName(const QString &projectName, TNameRules ru
         if (c.category() == QChar::Other_Control)
             return refuse(QStringLiteral("it holds a control character"));
     }
+    // Refused on every system, so that a Data folder can be copied to any of them.
+    for (const QChar c : projectName) {
+        if (QStringView(u":*?\"<>|").contains(c))
+            return refuse(
+                QStringLiteral("it holds the character %1, which other systems do not allow in file names")
+                    .arg(QLatin1Char('"') + c + QLatin1Char('"')));
+    }
+    // A file whose name begins with "." is hidden on Linux, and the Load dialog would not list it.
+    if (projectName.startsWith(QLatin1Char('.')))
+        return refuse(QStringLiteral(
+            "a name beginning with \".\" makes a hidden file, which the Load dialog does not list"));
     const QString fileName = projectName + Extension;
     if (rules == TNameRules::Posix) {
         if (QFile::encodeName(fileName).size() > kMaxFileNameLength)
@@ -94,10 +105,6 @@ QString TProjectFile::CheckProjectName(const QString &projectName, TNameRules ru
     }
     if (fileName.size() > kMaxFileNameLength)
         return refuse(QStringLiteral("it is too long"));
-    for (const QChar c : projectName) {
-        if (QStringView(u"<>:\"|?*").contains(c))
-            return refuse(QStringLiteral("it holds one of the characters < > : \" | ? *"));
-    }
     if (IsWindowsDeviceName(projectName))
         return refuse(QStringLiteral("Windows keeps that name for a device"));
     return {};
@@ -146,6 +153,31 @@ TFileResult TProjectFile::Save(const QString &dataDirectory, const QString &proj
     const QByteArray bytes = Compose(projectName, timeStamp, &unrepresentable);
     TWholeFile::Write(result, bytes, unrepresentable, QStringLiteral("project"));
     return result;
+}
+
+std::optional<TProjectFile::TSummary> TProjectFile::Peek(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    TLineReader reader(file);
+    TSummary summary;
+    for (int line = 1; line <= 5; ++line) {
+        const QString text = reader.ReadLine().value_or(QString());
+        if (line == 3 && text.startsWith(kFiledOn))
+            summary.filedOn = text.mid(kFiledOn.size());
+    }
+    while (const std::optional<QString> line = reader.ReadLine()) {
+        if (*line == kDistances)
+            break;
+        QString rest = *line;
+        QString number;
+        if (NextField(rest, number, QLatin1Char(',')) && !number.isEmpty())
+            ++summary.points;
+    }
+    if (reader.ReadError())
+        return std::nullopt;
+    return summary;
 }
 
 TFileResult TProjectFile::Load(const QString &fileName)

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
+#include <optional>
 
 // The project file: the project name, the time of saving and the three tables in one 8-bit text file
 // (Windows-1252, CR LF after every line) named after the project in the data folder.
@@ -58,6 +59,15 @@ public:
     // result carries the project name and the PointCount to take over.
     TFileResult Load(const QString &fileName);
     TFileResult Load(QIODevice &device);
+
+    // What a project file on disk holds, read without loading it: its point rows and its time stamp.
+    struct TSummary
+    {
+        int points = 0;
+        QString filedOn;
+    };
+    // No value when the file cannot be read.
+    static std::optional<TSummary> Peek(const QString &fileName);
 
     // Empty when the name can be saved; otherwise the message for the operator.
     static QString CheckProjectName(const QString &projectName, TNameRules rules = NativeRules);

@@ -50,6 +50,10 @@ public:
     virtual void ClearSeries(int series) = 0;
     virtual int SeriesCount(int series) const = 0;
     virtual TSeriesPoint SeriesPoint(int series, int index) const = 0;
+    // A mark of a recorded series (1 to 4) whose point has been deleted from the point table: it stays
+    // in its place but reads as deleted. A new mark, and every mark after ClearSeries, is not deleted.
+    virtual void SetMarkDeleted(int series, int index, bool deleted) = 0;
+    virtual bool IsMarkDeleted(int series, int index) const = 0;
 
     // Rotation and elevation of the 3D view, whole degrees.
     virtual void SetRotation(int degrees) = 0;

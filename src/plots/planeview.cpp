@@ -189,6 +189,7 @@ void TPlaneView::PaintPicture(QPainter &painter) const
         painter.drawPolyline(places.constData(), int(places.size()));
         painter.restore();
     }
+    PaintDeletedMarks(painter, TMarkShape::Star, StarHalfSize);
     PaintMarks(painter, Places(TRole::Points), TMarkShape::Star, StarHalfSize,
                m_look.starFill.isValid() ? m_look.starFill : FirstSeriesColour);
     painter.restore();

@@ -338,6 +338,7 @@ void TPlot3DView::PaintSeries(QPainter &painter) const
         }
         PaintMarks(painter, places, TMarkShape::Square, SquareHalfSize, SeriesColours[int(role)]);
     }
+    PaintDeletedMarks(painter, TMarkShape::Square, SquareHalfSize);
     PaintMarks(painter, Places(TRole::Points), TMarkShape::Square, SquareHalfSize,
                SeriesColours[int(TRole::Points)]);
 }

@@ -228,6 +228,31 @@ void TPlotViews::AddRecordedPoint(TPoint3 point)
 {
     for (int chart = 1; chart <= 4; ++chart)
         AddToSeries(RecordedSeries + chart - 1, point);
+    if (m_recordedWatch)
+        m_recordedWatch(point);
+}
+
+QList<TPoint3> TPlotViews::RecordedPoints() const
+{
+    const int series3D = RecordedSeries + 3;
+    QList<TPoint3> points;
+    const int count = m_engine.SeriesCount(series3D);
+    points.reserve(count);
+    for (int index = 0; index < count; ++index)
+        points.append(ClickedPoint(series3D, index));
+    return points;
+}
+
+void TPlotViews::SetDeletedMarks(const std::vector<bool> &deleted)
+{
+    for (int chart = 1; chart <= 4; ++chart) {
+        const int series = RecordedSeries + chart - 1;
+        const int count = m_engine.SeriesCount(series);
+        for (int index = 0; index < count; ++index)
+            m_engine.SetMarkDeleted(series, index,
+                                    static_cast<std::size_t>(index) < deleted.size() &&
+                                        deleted[std::size_t(index)]);
+    }
 }
 
 void TPlotViews::ShowLivePosition(TPoint3 point, bool xy, bool xz, bool yz, bool threeD)
@@ -246,6 +271,8 @@ void TPlotViews::ClearAllSeries()
 {
     for (int series = 1; series <= 16; ++series)
         m_engine.ClearSeries(series);
+    if (m_recordedWatch)
+        m_recordedWatch(std::nullopt);
 }
 
 void TPlotViews::ClearLineSeries()

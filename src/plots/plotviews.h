@@ -4,9 +4,11 @@
 #include "geometry/geometryfeature.h"
 #include "plots/chartengine.h"
 
+#include <QList>
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -68,6 +70,16 @@ public:
     void ShowLivePosition(TPoint3 point, bool xy, bool xz, bool yz, bool threeD);
 
     void ClearAllSeries();
+    // Told of each recorded point added to the views, and (with no point) of their emptying.
+    void SetRecordedWatch(std::function<void(std::optional<TPoint3>)> watch)
+    {
+        m_recordedWatch = std::move(watch);
+    }
+    // The recorded points in the order they were added, read back from the 3D view's series.
+    QList<TPoint3> RecordedPoints() const;
+    // Marks the recorded points whose rows are gone: deleted[i] for the i-th recorded point, in all
+    // four views; marks beyond the list are not deleted.
+    void SetDeletedMarks(const std::vector<bool> &deleted);
     // The two line series of every view (Series9 to Series16).
     void ClearLineSeries();
     // Adds point to the first (line 1) or second (line 2) line series of chart 1 to 4.
@@ -99,4 +111,5 @@ private:
     std::function<std::vector<TPoint3>()> m_fitExtent;
     // The outlines of the features shown, in each view's places, for a fit.
     std::array<std::vector<TSeriesPoint>, 4> m_featurePlaces;
+    std::function<void(std::optional<TPoint3>)> m_recordedWatch;
 };

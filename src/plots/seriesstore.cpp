@@ -81,6 +81,8 @@ void TSeriesStore::ClearSeries(int series)
 {
     if (auto *points = Series(series))
         points->clear();
+    if (series >= 1 && series <= 4)
+        m_deleted[series - 1].clear();
 }
 
 int TSeriesStore::SeriesCount(int series) const
@@ -95,6 +97,23 @@ TSeriesPoint TSeriesStore::SeriesPoint(int series, int index) const
     if (!points || index < 0 || index >= static_cast<int>(points->size()))
         return {};
     return (*points)[index];
+}
+
+void TSeriesStore::SetMarkDeleted(int series, int index, bool deleted)
+{
+    if (series < 1 || series > 4 || index < 0 || index >= SeriesCount(series))
+        return;
+    std::vector<bool> &flags = m_deleted[series - 1];
+    flags.resize(static_cast<std::size_t>(SeriesCount(series)), false);
+    flags[static_cast<std::size_t>(index)] = deleted;
+}
+
+bool TSeriesStore::IsMarkDeleted(int series, int index) const
+{
+    if (series < 1 || series > 4 || index < 0)
+        return false;
+    const std::vector<bool> &flags = m_deleted[series - 1];
+    return static_cast<std::size_t>(index) < flags.size() && flags[static_cast<std::size_t>(index)];
 }
 
 void TSeriesStore::BringToFront(int chart)

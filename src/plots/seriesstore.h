@@ -35,6 +35,8 @@ public:
     void ClearSeries(int series) override;
     int SeriesCount(int series) const override;
     TSeriesPoint SeriesPoint(int series, int index) const override;
+    void SetMarkDeleted(int series, int index, bool deleted) override;
+    bool IsMarkDeleted(int series, int index) const override;
 
     void SetRotation(int degrees) override { m_rotation = degrees; }
     int Rotation() const override { return m_rotation; }
@@ -87,6 +89,7 @@ private:
 
     std::array<std::array<TRange, 3>, 4> m_ranges{};
     std::array<std::vector<TSeriesPoint>, 16> m_series;
+    std::array<std::vector<bool>, 4> m_deleted;
     std::vector<TAxisChange> m_axisChanges;
     std::array<TFeatureLayer, 4> m_featureLayers;
     std::array<int, 4> m_zoomPositions{};

@@ -197,6 +197,17 @@ TSeriesPoint TViewEngine::SeriesPoint(int series, int index) const
     return Series(series)->At(index);
 }
 
+void TViewEngine::SetMarkDeleted(int series, int index, bool deleted)
+{
+    if (series >= 1 && series <= 4)
+        Series(series)->SetDeleted(index, deleted);
+}
+
+bool TViewEngine::IsMarkDeleted(int series, int index) const
+{
+    return series >= 1 && series <= 4 && Series(series)->IsDeleted(index);
+}
+
 void TViewEngine::SetRotation(int degrees)
 {
     m_view3D->SetRotation(degrees);

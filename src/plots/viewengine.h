@@ -37,6 +37,8 @@ public:
     void ClearSeries(int series) override;
     int SeriesCount(int series) const override;
     TSeriesPoint SeriesPoint(int series, int index) const override;
+    void SetMarkDeleted(int series, int index, bool deleted) override;
+    bool IsMarkDeleted(int series, int index) const override;
 
     void SetRotation(int degrees) override;
     int Rotation() const override;

@@ -21,10 +21,15 @@ public:
     int Count() const { return static_cast<int>(m_points.size()); }
     const TSeriesPoint &At(int index) const { return m_points[index]; }
     const QList<TSeriesPoint> &Points() const { return m_points; }
+    // Marks of deleted points: drawn hollow and grey, left out of reports.
+    void SetDeleted(int index, bool deleted);
+    bool IsDeleted(int index) const { return index >= 0 && index < m_deleted.size() && m_deleted[index]; }
 
 Q_SIGNALS:
     void Changed();
 
 private:
     QList<TSeriesPoint> m_points;
+    // As long as m_points once a mark is deleted; empty while none is.
+    QList<bool> m_deleted;
 };

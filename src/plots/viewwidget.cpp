@@ -30,6 +30,9 @@ constexpr double LiveHalfSize = 6.0;
 constexpr double LiveHalo = 2.0;
 constexpr double LiveArmWidth = 3.0;
 const QColor LiveColour(200, 0, 150);
+// A deleted point's mark: an outline only, in the grey of things no longer in force.
+const QColor DeletedColour(150, 150, 150);
+constexpr double DeletedPenWidth = 1.5;
 
 // The features: a dark teal that shows on every view's background, the selected one in a strong
 // orange and wider.
@@ -293,10 +296,46 @@ QList<QPointF> TViewWidget::Places(TRole role) const
     const TViewSeries *series = Series(role);
     QList<QPointF> places;
     places.reserve(series->Count());
-    for (const TSeriesPoint &point : series->Points())
-        if (const auto place = MarkPosition(point))
-            places.append(*place);
+    const bool points = role == TRole::Points;
+    for (int index = 0; index < series->Count(); ++index)
+        if (!points || !series->IsDeleted(index))
+            if (const auto place = MarkPosition(series->At(index)))
+                places.append(*place);
     return places;
+}
+
+void TViewWidget::PaintDeletedMarks(QPainter &painter, TMarkShape shape, double halfSize) const
+{
+    if (!m_deletedShown)
+        return;
+    const TViewSeries *series = Series(TRole::Points);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(DeletedColour, DeletedPenWidth));
+    painter.setBrush(Qt::NoBrush);
+    const QPainterPath star = StarPath(halfSize);
+    for (int index = 0; index < series->Count(); ++index) {
+        if (!series->IsDeleted(index))
+            continue;
+        const auto place = MarkPosition(series->At(index));
+        if (!place)
+            continue;
+        const QPointF centre(std::round(place->x()), std::round(place->y()));
+        if (shape == TMarkShape::Star)
+            painter.drawPath(star.translated(centre));
+        else
+            painter.drawRect(
+                QRectF(centre.x() - halfSize, centre.y() - halfSize, 2 * halfSize, 2 * halfSize));
+    }
+    painter.restore();
+}
+
+void TViewWidget::SetDeletedShown(bool shown)
+{
+    if (shown == m_deletedShown)
+        return;
+    m_deletedShown = shown;
+    InvalidatePicture();
 }
 
 QRect TViewWidget::LiveMarkerRect() const
@@ -496,10 +535,13 @@ void TViewWidget::mouseReleaseEvent(QMouseEvent *event)
 
 bool TViewWidget::event(QEvent *event)
 {
-    // Over a mark the tooltip names its points; elsewhere the view's own tooltip, if any.
+    // Over a deleted point's mark the tooltip says so; over other marks it names their points;
+    // elsewhere the view's own tooltip, if any.
     if (event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
-        const QString tip = MarkTip(help->pos());
+        const int index = MarkAt(help->pos());
+        const QString tip =
+            index >= 0 && Series(TRole::Points)->IsDeleted(index) ? DeletedTip : MarkTip(help->pos());
         if (!tip.isEmpty()) {
             QToolTip::showText(help->globalPos(), tip, this);
             return true;

@@ -52,6 +52,9 @@ public:
 
     // A mark is hit within this many pixels of its centre, in every view.
     static constexpr double PickReach = 8.0;
+    // The tooltip of a deleted point's mark.
+    static inline const QString DeletedTip =
+        QStringLiteral("Point deleted: its row is no longer in the point table");
 
     // Series objects get the names given, in the order of the roles.
     TViewWidget(const QString &title, const std::array<QString, 4> &seriesNames, QWidget *parent);
@@ -96,6 +99,8 @@ public:
     int PictureBuildCount() const { return m_pictureBuilds; }
     // Where the live marker is drawn (empty when there is none).
     QRect LiveMarkerRect() const;
+    // Whether the marks of deleted points are drawn (hollow and grey); a report's picture leaves them out.
+    void SetDeletedShown(bool shown);
 
 Q_SIGNALS:
     void MarkClicked(int index);
@@ -117,7 +122,8 @@ protected:
     // One mark at each place, from a picture of the mark drawn once.
     void PaintMarks(QPainter &painter, const QList<QPointF> &places, TMarkShape shape, double halfSize,
                     const QColor &fill) const;
-    // The places of a series' points that lie within the ranges.
+    // The places of a series' points that lie within the ranges; of the recorded points, those not
+    // deleted.
     QList<QPointF> Places(TRole role) const;
     // Where a point of the feature layer lands in the widget, inside the ranges or not; none where the
     // view cannot place it sensibly.
@@ -130,6 +136,8 @@ protected:
     // Where a left-button drag pans, and what a drag of pixels is in mm; none for a view that does not pan.
     virtual QRectF PanArea() const { return {}; }
     virtual std::optional<QPointF> PanValues(QPointF /*pixels*/) const { return std::nullopt; }
+    // The recorded points that are deleted, hollow and grey in the shape of the live ones.
+    void PaintDeletedMarks(QPainter &painter, TMarkShape shape, double halfSize) const;
 
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -157,6 +165,7 @@ private:
     QRect m_liveRect;
     bool m_swallowContextMenu = false;
     bool m_roundLiveMarker = false;
+    bool m_deletedShown = true;
     mutable QHash<QString, QPixmap> m_markPictures;
     QStringList m_labels;
     bool m_showLabels = false;

@@ -29,10 +29,16 @@ QString TTextTable::Cell(int column, int row) const
 
 void TTextTable::SetCell(int column, int row, const QString &text)
 {
+    if (WriteCell(column, row, text) && row > 0)
+        Q_EMIT Edited(TEdit::Row, row);
+}
+
+bool TTextTable::WriteCell(int column, int row, const QString &text)
+{
     if (column < 0 || column >= m_columnCount || row < 0 || row >= RowCount())
-        return;
+        return false;
     if (m_cells[row][column] == text)
-        return;
+        return false;
     m_cells[row][column] = text;
     if (row > m_lastUsedRow)
         m_lastUsedRow = row;
@@ -42,6 +48,7 @@ void TTextTable::SetCell(int column, int row, const QString &text)
         const QModelIndex at = index(row - 1, column);
         Q_EMIT dataChanged(at, at, {Qt::DisplayRole});
     }
+    return true;
 }
 
 QStringList TTextTable::RowTexts(int row) const
@@ -53,8 +60,11 @@ QStringList TTextTable::RowTexts(int row) const
 
 void TTextTable::SetRowTexts(int row, const QStringList &texts)
 {
+    bool changed = false;
     for (int column = 0; column < m_columnCount; ++column)
-        SetCell(column, row, column < texts.size() ? texts[column] : QString());
+        changed |= WriteCell(column, row, column < texts.size() ? texts[column] : QString());
+    if (changed && row > 0)
+        Q_EMIT Edited(TEdit::Row, row);
 }
 
 int TTextTable::FirstFreeRow() const
@@ -84,6 +94,7 @@ void TTextTable::ClearDataRows()
         m_cells[row] = QStringList(m_columnCount, QString());
     m_lastUsedRow = 0;
     Q_EMIT dataChanged(index(0, 0), index(RowCount() - 2, m_columnCount - 1), {Qt::DisplayRole});
+    Q_EMIT Edited(TEdit::Clear, 0);
     // An emptied table starts over at row 1, as at start-up. This is no selection by the operator, so
     // no row-selection event is raised (in Delete Point mode it would ask to delete row 1).
     if (m_currentRow != 1) {
@@ -99,6 +110,7 @@ void TTextTable::DeleteRow(int row)
     m_cells.removeAt(row);
     m_cells.append(QStringList(m_columnCount, QString()));
     Q_EMIT dataChanged(index(row - 1, 0), index(RowCount() - 2, m_columnCount - 1), {Qt::DisplayRole});
+    Q_EMIT Edited(TEdit::Delete, row);
 }
 
 void TTextTable::SetRow(int row)

@@ -17,6 +17,16 @@ class TTextTable : public QAbstractTableModel
     Q_OBJECT
 
 public:
+    // What Edited reports: a data row's texts were written (row), a data row was deleted and the rows
+    // below moved up (row), or every data row was emptied (row 0).
+    enum class TEdit
+    {
+        Row,
+        Delete,
+        Clear,
+    };
+    Q_ENUM(TEdit)
+
     TTextTable(int columnCount, int rowCount, QObject *parent = nullptr);
 
     int ColCount() const { return m_columnCount; }
@@ -57,12 +67,18 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 Q_SIGNALS:
+    // Once for each change to the data rows, after it is made: a SetRowTexts is one edit of its row,
+    // as is a SetCell of a data row that changes the cell. Header texts are no edit.
+    void Edited(TTextTable::TEdit edit, int row);
     // The row-selection event: raised by SetRow before the row becomes current.
     void SelectCell(int row);
     void CurrentRowChanged(int row);
     void TopRowChanged(int row);
 
 private:
+    // Writes the cell and tells the views; true when the text changed.
+    bool WriteCell(int column, int row, const QString &text);
+
     int m_columnCount;
     QList<QStringList> m_cells;
     int m_lastUsedRow = 0;

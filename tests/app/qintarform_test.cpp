@@ -81,7 +81,8 @@ private Q_SLOTS:
         row("edPassword", {1032, 627, 121, 21}, {});
         row("btnSave", {425, 20, 75, 25}, "Save");
         row("USB", {8, 2000, 220, 180}, {});
-        row("stLinkStatus", {8, 672, 952, 20}, {});
+        // At start-up the strip says how to begin.
+        row("stLinkStatus", {8, 672, 952, 20}, QStringLiteral("Press On Line to poll the device on COM99"));
         row("btnNew", {19, 20, 75, 25}, "New");
         row("btnLoadAll", {99, 20, 75, 25}, "Load");
         row("btnSaveAll", {179, 20, 75, 25}, "Save");
@@ -461,7 +462,8 @@ private Q_SLOTS:
         const QString distance = QStringLiteral("Distance: pick the first point");
         const QString remove =
             QStringLiteral("Delete: click a table row, or a point's mark in a view, to delete it");
-        QTest::newRow("start") << QStringList() << 465 << false << false << QString();
+        QTest::newRow("start") << QStringList() << 465 << false << false
+                               << QStringLiteral("Press On Line to poll the device on COM99");
         QTest::newRow("distance") << QStringList{"sbDistance"} << 220 << true << false << distance;
         QTest::newRow("angle") << QStringList{"sbAngle"} << 220 << false << true
                                << QStringLiteral("Angle: pick the first point");

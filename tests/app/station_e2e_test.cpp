@@ -242,6 +242,12 @@ private Q_SLOTS:
         // "Calibrated" is down: the logo panel turns green with the first reply.
         QCOMPARE(Find<QWidget>("pnLogo")->palette().color(QPalette::Window), QColor(0, 128, 0));
 
+        // With points in the table Zero asks first; No sends nothing.
+        Find<QPushButton>("btnZero")->click();
+        QCOMPARE(m_dialogs->Questions,
+                 QStringList("Zero the device? Points recorded so far keep the old zero."));
+        QCOMPARE(m_form->NextCommand(), QStringLiteral("BR00"));
+        m_dialogs->Answers = {true};
         Find<QPushButton>("btnZero")->click();
         QCOMPARE(m_form->NextCommand(), QStringLiteral("BZ00"));
         QCOMPARE(m_dialogs->Sounds, QStringList("hello.wav"));

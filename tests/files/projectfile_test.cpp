@@ -228,10 +228,28 @@ INSTANTIATE_TEST_SUITE_P(
         TNameCase{N(u"name "), R::Posix, S::Done}, TNameCase{N(u"COM10"), R::Windows, S::Done},
         // ".prj" follows the name and "/" and "\\" are refused, so ".." cannot leave the folder, and a
         // trailing dot or blank is not the end of the file name; ":" is no resource path here.
-        TNameCase{N(u".."), R::Posix, S::Done}, TNameCase{N(u"a..b"), R::Windows, S::Done},
-        TNameCase{N(u"name."), R::Windows, S::Done}, TNameCase{N(u"name "), R::Windows, S::Done},
-        TNameCase{N(u":colon"), R::Posix, S::Done}, TNameCase{N(u":/x"), R::Posix, S::RefusedName}),
+        TNameCase{N(u"a..b"), R::Windows, S::Done}, TNameCase{N(u"name."), R::Windows, S::Done},
+        TNameCase{N(u"name "), R::Windows, S::Done}, TNameCase{N(u":/x"), R::Posix, S::RefusedName},
+        // Characters other systems refuse are refused everywhere, and a leading "." would hide the file.
+        TNameCase{N(u":colon"), R::Posix, S::RefusedName}, TNameCase{N(u"a|b"), R::Posix, S::RefusedName},
+        TNameCase{N(u"why?"), R::Posix, S::RefusedName}, TNameCase{N(u".."), R::Posix, S::RefusedName},
+        TNameCase{N(u".hidden"), R::Windows, S::RefusedName}),
     NameCaseName);
+
+TEST(ProjectNameRefusal, SaysWhichCharacterOrWhyADotCannotLead)
+{
+    const QList<std::pair<QString, QString>> cases = {
+        {QStringLiteral("a*b"), QStringLiteral("\"*\"")},
+        {QStringLiteral("x\"y"), QStringLiteral("\"\"\"")},
+        {QStringLiteral("in>out<"), QStringLiteral("\">\"")},
+    };
+    for (const auto &[name, quoted] : cases) {
+        const QString message = TProjectFile::CheckProjectName(name, R::Posix);
+        EXPECT_TRUE(message.contains(QStringLiteral("the character ") + quoted)) << message.toStdString();
+    }
+    EXPECT_TRUE(
+        TProjectFile::CheckProjectName(QStringLiteral(".plan"), R::Posix).contains(QStringLiteral("hidden")));
+}
 
 TEST_F(ProjectFile, AccentedNameRoundTripsThroughCodePageBytes)
 {

@@ -19,7 +19,7 @@ const std::vector<TFuzzTarget> &FuzzTargets()
         {"project_file", FuzzProjectFile},       {"coordinates_file", FuzzCoordinatesFile},
         {"distances_file", FuzzDistancesFile},   {"angles_file", FuzzAnglesFile},
         {"settings_file", FuzzSettingsFile},     {"receive_path", FuzzReceivePath},
-        {"feature_section", FuzzFeatureSection},
+        {"feature_section", FuzzFeatureSection}, {"journal_reader", FuzzJournalReader},
     };
     return targets;
 }

@@ -40,4 +40,8 @@ int FuzzSettingsFile(const std::uint8_t *data, std::size_t size);
 // and time passing: the receive buffer never passes its cap and no reply holds its end sequence.
 int FuzzReceivePath(const std::uint8_t *data, std::size_t size);
 
+// The work journal's reader: it takes no change from a file that is no journal, and the changes it
+// takes, written again, read back unchanged; tables rebuilt from them stay within their rows.
+int FuzzJournalReader(const std::uint8_t *data, std::size_t size);
+
 const std::vector<TFuzzTarget> &FuzzTargets();
