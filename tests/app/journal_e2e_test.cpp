@@ -3,6 +3,7 @@
 #include "app/qintarform.h"
 #include "app/stationjournal.h"
 #include "plots/viewengine.h"
+#include "register/featureregister.h"
 #include "register/texttable.h"
 #include "scripteddialogs.h"
 
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <string_view>
 
 class TJournalEndToEndTest : public QObject
 {
@@ -62,9 +64,11 @@ private:
     static QStringList Dump(TQintarForm &form)
     {
         QStringList lines;
-        for (const char *name : {"sgData", "sgDistance", "sgAngles"}) {
-            auto *table =
-                qobject_cast<TTextTable *>(form.findChild<QTableView *>(QLatin1String(name))->model());
+        for (const char *name : {"sgData", "sgDistance", "sgAngles", "sgFeatures"}) {
+            const TTextTable *table =
+                std::string_view(name) == "sgFeatures"
+                    ? &form.FeatureRegister().Table()
+                    : qobject_cast<TTextTable *>(form.findChild<QTableView *>(QLatin1String(name))->model());
             for (int row = 1; row < table->RowCount() && !table->IsRowFree(row); ++row)
                 lines.append(QStringLiteral("%1 %2").arg(QLatin1String(name),
                                                          table->RowTexts(row).join(QLatin1Char(','))));
@@ -96,6 +100,7 @@ private Q_SLOTS:
         QVERIFY2(before.filter(QStringLiteral("sgDistance ")).size() == 1, qPrintable(before.join('\n')));
         QVERIFY2(before.filter(QStringLiteral("sgAngles ")).size() == 1, qPrintable(before.join('\n')));
         QCOMPARE(before.filter(QStringLiteral("sgData ")).size(), 2);
+        QCOMPARE(before.filter(QStringLiteral("sgFeatures ")).size(), 1);
         // Polling goes on while it is killed.
         QTest::qWait(300);
         station.kill();
@@ -115,7 +120,7 @@ private Q_SLOTS:
         TQintarForm form(&dialogs);
         QDir::setCurrent(startDirectory);
         QCOMPARE(dialogs.Questions.size(), 1);
-        QVERIFY2(dialogs.Questions[0].endsWith(QStringLiteral("(2 points, 1 distance, 1 angle)?")),
+        QVERIFY2(dialogs.Questions[0].endsWith(QStringLiteral("(2 points, 1 distance, 1 angle, 1 feature)?")),
                  qPrintable(dialogs.Questions[0]));
         QCOMPARE(Dump(form), before);
         // Three marks in each view, the deleted point's hollow.

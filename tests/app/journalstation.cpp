@@ -4,6 +4,7 @@
 #include "app/qintarform.h"
 #include "plots/viewengine.h"
 #include "plots/viewwidget.h"
+#include "register/featureregister.h"
 #include "register/texttable.h"
 #include "scripteddialogs.h"
 
@@ -14,6 +15,7 @@
 #include <QTableView>
 #include <QTest>
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -35,8 +37,9 @@ void Pick(TQintarForm &form, int index)
 
 void Dump(TQintarForm &form)
 {
-    for (const char *name : {"sgData", "sgDistance", "sgAngles"}) {
-        TTextTable *table = Table(form, name);
+    for (const char *name : {"sgData", "sgDistance", "sgAngles", "sgFeatures"}) {
+        const TTextTable *table =
+            std::string_view(name) == "sgFeatures" ? &form.FeatureRegister().Table() : Table(form, name);
         for (int row = 1; row < table->RowCount() && !table->IsRowFree(row); ++row)
             std::printf("%s %s\n", name, qPrintable(table->RowTexts(row).join(QLatin1Char(','))));
     }
@@ -72,6 +75,11 @@ int main(int argc, char *argv[])
     Pick(form, 0);
     Pick(form, 1);
     Pick(form, 2);
+    // A feature row as the features window adds one.
+    const_cast<TFeatureRegister &>(form.FeatureRegister())
+        .Table()
+        .SetRowTexts(1, {"C1", "Circle", "1-3", "10.000", "-5.000", "0.000", "0.000000", "0.000000",
+                         "1.000000", "20.000", "0.002", ""});
     Click(form, "sbDelete");
     dialogs.Answers = {true};
     Pick(form, 1);
