@@ -1,5 +1,7 @@
 #include "app/controltips.h"
 
+#include "app/stationlink.h"
+
 #include <QAbstractButton>
 #include <QHash>
 #include <QKeySequence>
@@ -34,7 +36,8 @@ const QHash<QString, QString> &Tips()
         {QStringLiteral("stGoToZ"), QStringLiteral("The go-to Z position in mm")},
         {QStringLiteral("sbCoarse"), QStringLiteral("Coarse joystick movement")},
         {QStringLiteral("sbFine"), QStringLiteral("Fine joystick movement")},
-        {QStringLiteral("Image1"), QStringLiteral("Green: calibrated readings, red: raw or no device")},
+        // As the logo starts: red, with no readings yet.
+        {QStringLiteral("Image1"), TStationLink::LogoTip(TSignalColour::Red, false)},
         {QStringLiteral("sbDistance"), QStringLiteral("Pick two points in a view to add their distance")},
         {QStringLiteral("sbAngle"),
          QStringLiteral("Pick three points (the vertex second) to add their angle")},

@@ -101,11 +101,33 @@ void TStationLink::USBFail(TPortManagerRS232 &sender)
     m_polling->PollFailed(sender.FailText().isEmpty() ? sender.ErrorText() : sender.FailText());
 }
 
+QString TStationLink::LogoTip(TSignalColour colour, bool fresh)
+{
+    if (!fresh)
+        return QStringLiteral("Red: no readings from the device (off line or not answering)");
+    return colour == TSignalColour::Green ? QStringLiteral("Green: calibrated readings")
+                                          : QStringLiteral("Red: raw readings, not calibrated");
+}
+
 void TStationLink::SetLogoColour(TSignalColour colour)
 {
-    const QColor wanted = QColor::fromRgb(RgbOf(colour));
+    ShowLogo(colour, true);
+}
+
+void TStationLink::ShowLogo(TSignalColour colour, bool fresh)
+{
+    if (!m_controls.logo)
+        return;
+    const QColor wanted = QColor::fromRgb(RgbOf(fresh ? colour : TSignalColour::Red));
     if (m_controls.logo->palette().color(QPalette::Window) != wanted)
         SetBackground(m_controls.logo, wanted);
+    // The picture covers the panel, so the tip is the picture's as well.
+    const QString tip = LogoTip(colour, fresh);
+    if (m_controls.logo->toolTip() != tip) {
+        m_controls.logo->setToolTip(tip);
+        for (QLabel *picture : m_controls.logo->findChildren<QLabel *>())
+            picture->setToolTip(tip);
+    }
 }
 
 void TStationLink::SetHeartbeat(TSignalColour colour)
@@ -138,6 +160,8 @@ void TStationLink::ShowLinkStatus(const TLinkStatus &status)
         m_statusLine->ShowTrouble(status.Text, status.Detail);
     }
     SetReadoutsFresh(!status.Stale);
+    if (status.Stale)
+        ShowLogo(TSignalColour::Red, false);
     Q_EMIT StatusShown(status);
 }
 

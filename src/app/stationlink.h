@@ -60,7 +60,10 @@ public:
     void sbOnLineClick();
     // USBSuccess has processed a reply: the next poll is scheduled, or a retry.
     void ReplyTaken(const TReplyActions &actions, QByteArrayView reply);
+    // The logo's colour after a reply: green for calibrated readings, red for raw ones. Its tooltip
+    // always says what the colour stands for; a link without fresh readings turns it red as well.
     void SetLogoColour(TSignalColour colour);
+    static QString LogoTip(TSignalColour colour, bool fresh);
     void SetHeartbeat(TSignalColour colour);
     // The status line below the views in plain words, the technical detail as its tooltip; a stale
     // link greys the readouts until a fresh position arrives.
@@ -74,6 +77,7 @@ Q_SIGNALS:
 private:
     void SetUpPortManager(QWidget &window, std::function<void(TPortManagerRS232 &)> onSuccess);
     void USBFail(TPortManagerRS232 &sender);
+    void ShowLogo(TSignalColour colour, bool fresh);
 
     TMeasurementCycle &m_cycle;
     TOperatorDialogs &m_dialogs;

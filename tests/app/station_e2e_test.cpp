@@ -241,6 +241,7 @@ private Q_SLOTS:
                  qPrintable(status->text()));
         // "Calibrated" is down: the logo panel turns green with the first reply.
         QCOMPARE(Find<QWidget>("pnLogo")->palette().color(QPalette::Window), QColor(0, 128, 0));
+        QCOMPARE(Find<QWidget>("Image1")->toolTip(), QStringLiteral("Green: calibrated readings"));
 
         // With points in the table Zero asks first; No sends nothing.
         Find<QPushButton>("btnZero")->click();
@@ -370,6 +371,10 @@ private Q_SLOTS:
             20000);
         QVERIFY2(status->toolTip().contains(QStringLiteral("COM99")), qPrintable(status->toolTip()));
         QCOMPARE(ReadoutColour(), QColor(150, 150, 150));
+        // The logo says the same as its tip: no device, no readings.
+        QCOMPARE(Find<QWidget>("pnLogo")->palette().color(QPalette::Window), QColor(255, 0, 0));
+        QCOMPARE(Find<QWidget>("Image1")->toolTip(),
+                 QStringLiteral("Red: no readings from the device (off line or not answering)"));
 
         StartSimulator({QStringLiteral("3 record")});
         const int shown = m_shown;
