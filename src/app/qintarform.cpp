@@ -467,7 +467,13 @@ bool TQintarForm::eventFilter(QObject *watched, QEvent *event)
 
 void TQintarForm::Image1DblClick()
 {
-    if (frameGeometry().width() > 1000) {
+    const bool narrowing = frameGeometry().width() > 1000;
+    // The narrow width leaves a few pixels beyond the designed client area in view, enough for the
+    // maintenance group's left edge to stand there as a line: the area goes out of sight with it.
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (child->x() >= DesignedClientWidth)
+            child->setVisible(!narrowing);
+    if (narrowing) {
         SetOuterWidth(NarrowOuterWidth);
         m_displayGroup->SetDown(sbCalibrated);
     } else {

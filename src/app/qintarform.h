@@ -77,6 +77,9 @@ public:
     // its own.
     void UsePortNumber(quint16 portNumber);
 
+    // The work journal of this run (none when the Data folder could not be made).
+    TJournal *Journal() const;
+
     bool HasProjectName() const;
     static QString DefaultProjectName();
     // True when row 1 of the point table holds a point.
@@ -112,7 +115,6 @@ private:
     void ClearAll();
     void sbDistanceClick();
     void RecordPoint(TPoint3 point);
-    TJournal *Journal() const;
     // Start-up's last step: the journal of this run, and the work an earlier one left.
     void StartJournal();
     void btnZeroClick();

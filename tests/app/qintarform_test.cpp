@@ -436,6 +436,11 @@ private Q_SLOTS:
         QCOMPARE(form.ChartWidth(), 608);
         QVERIFY(Find<QAbstractButton>(form, "sbCalibrated")->isChecked());
         QVERIFY(!Find<QAbstractButton>(form, "sbUseRawValues")->isChecked());
+        // Nothing of the maintenance area stays in the strip the narrow width leaves beyond x 968.
+        for (const char *name : {"gbCalibration", "edPassword"})
+            QVERIFY2(!Find<QWidget>(form, name)->isVisibleTo(&form), name);
+        QTest::mouseDClick(image, Qt::LeftButton);
+        QVERIFY(Find<QWidget>(form, "gbCalibration")->isVisibleTo(&form));
     }
 
     void ToggleGroupMayLeaveAllUp()
