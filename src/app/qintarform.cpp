@@ -210,6 +210,7 @@ void TQintarForm::StartJournal()
     if (m_journal->OfferLeftOvers()) {
         m_featureRegister.TakeNamesFromTable();
         m_stationFeatures->FeaturesReplaced();
+        m_stationProbe->PointsReplaced();
     }
 }
 
