@@ -6,6 +6,7 @@
 #include "files/dxfexport.h"
 #include "files/measurementreport.h"
 #include "plots/viewwidget.h"
+#include "register/featureregister.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -50,6 +51,8 @@ QString SuffixOf(TFormat format)
         return QStringLiteral("_distances.csv");
     case TFormat::AnglesCsv:
         return QStringLiteral("_angles.csv");
+    case TFormat::FeaturesCsv:
+        return QStringLiteral("_features.csv");
     case TFormat::Dxf:
         break;
     }
@@ -120,16 +123,33 @@ void TExportActions::AddToViews(const std::array<QWidget *, 4> &views)
     }
 }
 
-QStringList TExportActions::ExportFilters()
+void TExportActions::AddToFeatures(QWidget *table)
 {
-    return {tr("Point table as CSV (*.csv)"), tr("Distance table as CSV (*.csv)"),
-            tr("Angle table as CSV (*.csv)"), tr("Drawing for CAD as DXF (*.dxf)")};
+    auto *separator = new QAction(table);
+    separator->setSeparator(true);
+    auto *exportAction = new QAction(tr("Export..."), table);
+    exportAction->setObjectName(table->objectName() + QStringLiteral("Export"));
+    exportAction->setShortcut(ExportShortcut);
+    exportAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(exportAction, &QAction::triggered, this, [this] { ExportStartingOn(TFormat::FeaturesCsv); });
+    table->addActions({separator, exportAction, m_report});
+    table->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+QStringList TExportActions::ExportFilters(bool features)
+{
+    QStringList filters{tr("Point table as CSV (*.csv)"), tr("Distance table as CSV (*.csv)"),
+                        tr("Angle table as CSV (*.csv)"), tr("Drawing for CAD as DXF (*.dxf)")};
+    if (features)
+        filters.append(tr("Features table as CSV (*.csv)"));
+    return filters;
 }
 
 TExportActions::TFormat TExportActions::ChosenFormat(const QString &fileName, qsizetype filter,
                                                      TFormat startedOn)
 {
-    const TFormat chosen = filter >= 0 && filter <= qsizetype(TFormat::Dxf) ? TFormat(filter) : startedOn;
+    const TFormat chosen =
+        filter >= 0 && filter <= qsizetype(TFormat::FeaturesCsv) ? TFormat(filter) : startedOn;
     const QString suffix = QFileInfo(fileName).suffix();
     if (suffix.compare(QLatin1String("dxf"), Qt::CaseInsensitive) == 0)
         return TFormat::Dxf;
@@ -160,15 +180,27 @@ QString TExportActions::ProposedFile(const QString &suffix) const
 
 void TExportActions::Export(std::optional<TTableFile::TKind> startWith)
 {
-    const TFormat startedOn = startWith ? CsvOf(*startWith) : TFormat::Dxf;
+    ExportStartingOn(startWith ? CsvOf(*startWith) : TFormat::Dxf);
+}
+
+void TExportActions::ExportStartingOn(TFormat startedOn)
+{
+    const bool features = m_sources.features != nullptr;
+    if (startedOn == TFormat::FeaturesCsv && !features)
+        startedOn = TFormat::Dxf;
     const auto choice = m_dialogs.SaveFileChoice(tr("Export"), ProposedFile(SuffixOf(startedOn)),
-                                                 ExportFilters(), qsizetype(startedOn));
+                                                 ExportFilters(features), qsizetype(startedOn));
     if (!choice)
         return;
     const TFormat format = ChosenFormat(choice->fileName, choice->filter, startedOn);
     if (format == TFormat::Dxf) {
-        Tell(TDxfExport::Save(m_sources.data, m_sources.distances, m_sources.angles, choice->fileName),
+        Tell(TDxfExport::Save(m_sources.data, m_sources.distances, m_sources.angles, m_sources.features,
+                              choice->fileName),
              tr("Exported to %1"));
+        return;
+    }
+    if (format == TFormat::FeaturesCsv && features) {
+        Tell(TCsvExport::SaveFeatures(m_sources.features->Table(), choice->fileName), tr("Exported to %1"));
         return;
     }
     const TKind kind = KindOf(format);
@@ -195,7 +227,8 @@ void TExportActions::Report()
         content.views[n] = Picture(m_views[n]);
     if (m_reportFiller)
         m_reportFiller(content);
-    const TMeasurementReport report(content, m_sources.data, m_sources.distances, m_sources.angles);
+    const TMeasurementReport report(content, m_sources.data, m_sources.distances, m_sources.angles,
+                                    m_sources.features ? &m_sources.features->Table() : nullptr);
     Tell(report.Save(choice->fileName), tr("Report written to %1"));
 }
 

@@ -16,6 +16,7 @@ struct TReportContent;
 
 class QAction;
 class QWidget;
+class TFeatureRegister;
 class TOperatorDialogs;
 class TTextTable;
 
@@ -32,11 +33,14 @@ struct TExportSources
     std::function<bool()> calibrated;
     std::function<bool()> offLineCalibrationTest;
     std::function<TCalibration()> calibration;
+    // The features table: its CSV, its circles and lines in the drawing, its rows in the report.
+    const TFeatureRegister *features = nullptr;
 };
 
 // The "Export..." and "Report..." entries of the tables' and the views' context menus, and what they
 // do. Export offers the three tables as CSV and the drawing as DXF in one save dialog, starting on the
-// table whose menu was opened (on the drawing from a view); Report writes the PDF measurement report
+// table whose menu was opened (on the drawing from a view), and the features table as CSV when there
+// is one; Report writes the PDF measurement report
 // with pictures of the four views. The dialog proposes the project name with the format's extension in
 // the window's dialog folder; failures and rows left out reach the operator through TOperatorDialogs.
 class TExportActions : public QObject
@@ -50,6 +54,7 @@ public:
         DistancesCsv,
         AnglesCsv,
         Dxf,
+        FeaturesCsv,
     };
 
     static inline const QKeySequence ExportShortcut = QKeySequence(Qt::CTRL | Qt::Key_E);
@@ -63,9 +68,12 @@ public:
     // Adds the entries to the four views' context menus and takes the views as the report's pictures.
     // Export's shortcut works while a view has the focus; Report's anywhere in the window.
     void AddToViews(const std::array<QWidget *, 4> &views);
+    // Adds the entries to the features table's context menu; its Export starts on the features' CSV.
+    void AddToFeatures(QWidget *table);
 
     // The export dialog, starting on a table's CSV or (none) on the drawing.
     void Export(std::optional<TTableFile::TKind> startWith);
+    void ExportStartingOn(TFormat startedOn);
     void Report();
 
     // Adds what other parts of the station have to say to the report (the inspection) before it is written.
@@ -76,8 +84,9 @@ public:
         m_statusReport = std::move(report);
     }
 
-    // The save dialog's filters, in the order of TFormat.
-    static QStringList ExportFilters();
+    // The save dialog's filters, in the order of TFormat (the features' last, offered only with a
+    // features table).
+    static QStringList ExportFilters(bool features = false);
     // What to write for a name chosen with a filter: the name's own extension wins (".csv" keeps a
     // CSV filter chosen, or else the table the dialog started on; ".dxf" is the drawing), a name
     // without a known one takes the filter.

@@ -4,6 +4,7 @@
 #include "app/controltips.h"
 #include "app/desklook.h"
 #include "app/exportactions.h"
+#include "app/featuresform.h"
 #include "app/logopicture.h"
 #include "app/projectname.h"
 #include "app/qtoperatordialogs.h"
@@ -142,6 +143,7 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     WireMaintenanceArea();
     AddExportActions();
     m_stationFeatures = new TStationFeatures(m_featureRegister, m_register, *m_dialogs, *this);
+    m_exports->AddToFeatures(m_stationFeatures->Form()->sgFeatures);
     m_stationFeatures->SetViews(m_views.get());
     m_stationProbe = new TStationProbe(
         m_stationFeatures->Measurement(), m_featureRegister, m_register, *m_stationFeatures->Form(),
@@ -602,7 +604,7 @@ void TQintarForm::AddExportActions()
                        [this] { return edProjectName->text(); }, [this] { return m_files->DialogFolder(); },
                        [this] { return sbCalibrated->isChecked(); },
                        [this] { return sbOffLineCalibrationTest->isChecked(); },
-                       [this] { return m_calibration; }},
+                       [this] { return m_calibration; }, &m_featureRegister},
         *m_dialogs, this);
     m_exports->AddToTable(sgData, TTableFile::TKind::Coordinates);
     m_exports->AddToTable(sgDistance, TTableFile::TKind::Distances);

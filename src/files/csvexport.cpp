@@ -35,9 +35,37 @@ QString TCsvExport::Field(const QString &text)
     return text;
 }
 
+QStringList TCsvExport::FeatureHeadings()
+{
+    // A relation's Size is a distance in millimetres or an angle in degrees.
+    return {QStringLiteral("Feature"),   QStringLiteral("Type"),
+            QStringLiteral("From"),      QStringLiteral("X (mm)"),
+            QStringLiteral("Y (mm)"),    QStringLiteral("Z (mm)"),
+            QStringLiteral("I"),         QStringLiteral("J"),
+            QStringLiteral("K"),         QStringLiteral("Size (mm or deg)"),
+            QStringLiteral("Form (mm)"), QStringLiteral("Apex (deg)")};
+}
+
 QByteArray TCsvExport::Compose(TKind kind, const TTextTable &table)
 {
-    const QStringList headings = Headings(kind);
+    return ComposeRows(Headings(kind), table);
+}
+
+QByteArray TCsvExport::ComposeFeatures(const TTextTable &features)
+{
+    return ComposeRows(FeatureHeadings(), features);
+}
+
+TFileResult TCsvExport::SaveFeatures(const TTextTable &features, const QString &fileName)
+{
+    TFileResult result;
+    result.fileName = fileName;
+    TWholeFile::Write(result, ComposeFeatures(features), 0, QString());
+    return result;
+}
+
+QByteArray TCsvExport::ComposeRows(const QStringList &headings, const TTextTable &table)
+{
     QStringList fields;
     QString text;
     auto appendRecord = [&text, &fields] {

@@ -24,6 +24,12 @@ public:
     // Writes the file whole or not at all; an older file of that name stays when writing fails.
     static TFileResult Save(TKind kind, const TTextTable &table, const QString &fileName);
 
+    // The features table the same way: "Feature", "Type", "From", "X (mm)" ... "Apex (deg)".
+    static QStringList FeatureHeadings();
+    static QByteArray ComposeFeatures(const TTextTable &features);
+    static TFileResult SaveFeatures(const TTextTable &features, const QString &fileName);
+
 private:
     static QString Field(const QString &text);
+    static QByteArray ComposeRows(const QStringList &headings, const TTextTable &table);
 };

@@ -3,7 +3,9 @@
 #include "common/coordinatetext.h"
 #include "files/codepage1252.h"
 #include "files/wholefile.h"
+#include "register/featureregister.h"
 
+#include <Eigen/Geometry>
 #include <QHash>
 #include <QList>
 #include <algorithm>
@@ -21,6 +23,7 @@ constexpr int White = 7;
 constexpr int Green = 3;
 constexpr int Red = 1;
 constexpr int Blue = 5;
+constexpr int Magenta = 6;
 // $INSUNITS 4 is millimetres; $MEASUREMENT 1 is metric.
 constexpr int Millimetres = 4;
 constexpr int Metric = 1;
@@ -59,6 +62,11 @@ public:
     }
     void Add(int code, int value) { Add(code, QString::number(value)); }
     void Add(int code, double value) { Add(code, Number(value)); }
+    void AddVector(int firstCode, const Eigen::Vector3d &v)
+    {
+        for (int axis = 0; axis < 3; ++axis)
+            Add(firstCode + 10 * axis, Number(v(axis)));
+    }
     void AddPoint(int firstCode, const TPoint &point)
     {
         for (int axis = 0; axis < 3; ++axis)
@@ -99,7 +107,7 @@ void AddLayer(TGroups &groups, const QString &name, int colour)
     groups.Add(6, QStringLiteral("CONTINUOUS"));
 }
 
-void AddTables(TGroups &groups, double textHeight)
+void AddTables(TGroups &groups, double textHeight, bool features)
 {
     groups.Add(0, QStringLiteral("SECTION"));
     groups.Add(2, QStringLiteral("TABLES"));
@@ -118,12 +126,14 @@ void AddTables(TGroups &groups, double textHeight)
 
     groups.Add(0, QStringLiteral("TABLE"));
     groups.Add(2, QStringLiteral("LAYER"));
-    groups.Add(70, 5);
+    groups.Add(70, features ? 6 : 5);
     AddLayer(groups, QStringLiteral("0"), White);
     AddLayer(groups, TDxfExport::PointsLayer, White);
     AddLayer(groups, TDxfExport::LabelsLayer, Green);
     AddLayer(groups, TDxfExport::DistancesLayer, Red);
     AddLayer(groups, TDxfExport::AnglesLayer, Blue);
+    if (features)
+        AddLayer(groups, TDxfExport::FeaturesLayer, Magenta);
     groups.Add(0, QStringLiteral("ENDTAB"));
 
     groups.Add(0, QStringLiteral("TABLE"));
@@ -167,10 +177,71 @@ std::optional<QList<TPoint>> RowPoints(const TTextTable &table, int row, int cou
     return found;
 }
 
+// The object coordinate axes DXF derives from an extrusion direction n (its arbitrary axis
+// algorithm): x along (world Y or Z) x n, y = n x x.
+void ObjectAxes(const Eigen::Vector3d &n, Eigen::Vector3d &x, Eigen::Vector3d &y)
+{
+    constexpr double Near = 1.0 / 64.0;
+    const Eigen::Vector3d world = std::abs(n.x()) < Near && std::abs(n.y()) < Near ? Eigen::Vector3d::UnitY()
+                                                                                   : Eigen::Vector3d::UnitZ();
+    x = world.cross(n).normalized();
+    y = n.cross(x).normalized();
+}
+
+// The circles and lines of the features table on layer FEATURES; counts what it draws and leaves out.
+void AddFeatures(TGroups &groups, const TFeatureRegister &features, const QHash<int, TPoint> &points,
+                 TDxfExport::TDrawing &drawing)
+{
+    const TTextTable &table = features.Table();
+    for (int row = 1; row < table.RowCount(); ++row) {
+        const auto source = table.IsRowFree(row) ? std::nullopt : features.Source(row);
+        if (!source || source->kind != TFeatureRegister::TKind::Feature ||
+            (source->type != TFeatureType::Circle && source->type != TFeatureType::Line))
+            continue;
+        const auto feature = features.Feature(row);
+        if (!feature) {
+            ++drawing.leftOut;
+            continue;
+        }
+        if (feature->type == TFeatureType::Circle) {
+            const Eigen::Vector3d n = feature->direction;
+            Eigen::Vector3d x, y;
+            ObjectAxes(n, x, y);
+            const Eigen::Vector3d &c = feature->location;
+            groups.Add(0, QStringLiteral("CIRCLE"));
+            groups.Add(8, TDxfExport::FeaturesLayer);
+            groups.AddVector(10, Eigen::Vector3d(c.dot(x), c.dot(y), c.dot(n)));
+            groups.Add(40, feature->diameter / 2.0);
+            groups.AddVector(210, n);
+            ++drawing.features;
+            continue;
+        }
+        // A line runs between the extreme projections of its points onto it.
+        double low = HUGE_VAL, high = -HUGE_VAL;
+        for (int number : source->points) {
+            if (!points.contains(number))
+                continue;
+            const TPoint &p = points.value(number);
+            const double t = (Eigen::Vector3d(p[0], p[1], p[2]) - feature->location).dot(feature->direction);
+            low = std::min(low, t);
+            high = std::max(high, t);
+        }
+        if (low > high) {
+            ++drawing.leftOut;
+            continue;
+        }
+        groups.Add(0, QStringLiteral("LINE"));
+        groups.Add(8, TDxfExport::FeaturesLayer);
+        groups.AddVector(10, feature->location + low * feature->direction);
+        groups.AddVector(11, feature->location + high * feature->direction);
+        ++drawing.features;
+    }
+}
+
 } // namespace
 
 TDxfExport::TDrawing TDxfExport::Compose(const TTextTable &data, const TTextTable &distances,
-                                         const TTextTable &angles)
+                                         const TTextTable &angles, const TFeatureRegister *features)
 {
     TDrawing drawing;
     struct TLabelledPoint
@@ -230,7 +301,10 @@ TDxfExport::TDrawing TDxfExport::Compose(const TTextTable &data, const TTextTabl
     groups.Add(9, QStringLiteral("$PDSIZE"));
     groups.Add(40, textHeight / 2.0);
     groups.Add(0, QStringLiteral("ENDSEC"));
-    AddTables(groups, textHeight);
+    TGroups featureGroups;
+    if (features)
+        AddFeatures(featureGroups, *features, byNumber, drawing);
+    AddTables(groups, textHeight, drawing.features > 0);
 
     groups.Add(0, QStringLiteral("SECTION"));
     groups.Add(2, QStringLiteral("ENTITIES"));
@@ -269,18 +343,26 @@ TDxfExport::TDrawing TDxfExport::Compose(const TTextTable &data, const TTextTabl
         AddLine(groups, AnglesLayer, (*corners)[1], (*corners)[2]);
         ++drawing.angles;
     }
-    groups.Add(0, QStringLiteral("ENDSEC"));
-    groups.Add(0, QStringLiteral("EOF"));
-    drawing.bytes = TCodePage1252::Encode(groups.Text());
+    drawing.bytes = TCodePage1252::Encode(groups.Text() + featureGroups.Text());
+    TGroups end;
+    end.Add(0, QStringLiteral("ENDSEC"));
+    end.Add(0, QStringLiteral("EOF"));
+    drawing.bytes += TCodePage1252::Encode(end.Text());
     return drawing;
 }
 
 TFileResult TDxfExport::Save(const TTextTable &data, const TTextTable &distances, const TTextTable &angles,
                              const QString &fileName)
 {
+    return Save(data, distances, angles, nullptr, fileName);
+}
+
+TFileResult TDxfExport::Save(const TTextTable &data, const TTextTable &distances, const TTextTable &angles,
+                             const TFeatureRegister *features, const QString &fileName)
+{
     TFileResult result;
     result.fileName = fileName;
-    const TDrawing drawing = Compose(data, distances, angles);
+    const TDrawing drawing = Compose(data, distances, angles, features);
     TWholeFile::Write(result, drawing.bytes, 0, QString());
     if (result.Ok() && drawing.leftOut > 0)
         result.warnings.append(LeftOutMessage(drawing.leftOut));

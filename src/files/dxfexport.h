@@ -16,6 +16,15 @@
 // whose X, Y or Z does not read as a number is left out, and so is a distance or angle row that names
 // a point the drawing does not hold; the count of rows left out comes back so the operator can be told.
 // The angle values themselves are not drawn, so an angle row showing "***.***" keeps its legs.
+//
+// Given the features table, its circles are drawn as CIRCLEs in their own plane (the normal as the
+// extrusion direction, the centre in the object coordinates of DXF's arbitrary axis algorithm) and its
+// lines as LINEs between the extreme points they were fitted to, all on layer FEATURES, which the
+// layer table names only when something is drawn on it; a drawing without features is as before. A
+// circle or line row whose texts do not read, or a line none of whose points is in the point table,
+// counts as left out.
+class TFeatureRegister;
+
 class TDxfExport
 {
 public:
@@ -23,6 +32,7 @@ public:
     static inline const QString LabelsLayer = QStringLiteral("LABELS");
     static inline const QString DistancesLayer = QStringLiteral("DISTANCES");
     static inline const QString AnglesLayer = QStringLiteral("ANGLES");
+    static inline const QString FeaturesLayer = QStringLiteral("FEATURES");
 
     struct TDrawing
     {
@@ -30,13 +40,17 @@ public:
         int points = 0;
         int distances = 0;
         int angles = 0;
-        // Table rows of the three tables that could not be drawn.
+        int features = 0;
+        // Table rows of the tables that could not be drawn.
         int leftOut = 0;
     };
 
-    static TDrawing Compose(const TTextTable &data, const TTextTable &distances, const TTextTable &angles);
+    static TDrawing Compose(const TTextTable &data, const TTextTable &distances, const TTextTable &angles,
+                            const TFeatureRegister *features = nullptr);
     // Writes the file whole or not at all; rows left out come back as a warning for the operator.
     static TFileResult Save(const TTextTable &data, const TTextTable &distances, const TTextTable &angles,
                             const QString &fileName);
+    static TFileResult Save(const TTextTable &data, const TTextTable &distances, const TTextTable &angles,
+                            const TFeatureRegister *features, const QString &fileName);
     static QString LeftOutMessage(int rows);
 };

@@ -155,7 +155,7 @@ QList<double> ColumnWidths(TKind kind)
 // One row of cells; shaded for the heading row and every second data row. The first centred columns
 // hold point numbers, the others values, set to the right so that their decimal points line up.
 void CellRow(TPageFlow &flow, const QList<double> &widths, const QStringList &texts, double height,
-             bool heading, bool shaded, int centred = 0)
+             bool heading, bool shaded, int centred = 0, double fontSize = 9.0)
 {
     double left = Margin;
     double total = 0.0;
@@ -165,7 +165,7 @@ void CellRow(TPageFlow &flow, const QList<double> &widths, const QStringList &te
     if (heading || shaded)
         flow.Fill(flow.Rect(Margin, flow.Top() + 0.15, total, height - 0.3),
                   heading ? HeadingShade : RowShade);
-    const QFont font = Font(9.0, heading);
+    const QFont font = Font(fontSize, heading);
     for (qsizetype column = 0; column < widths.size(); ++column) {
         const double width = widths[column];
         const QRectF box = flow.Rect(left + 1.0, flow.Top(), width - 2.0, height);
@@ -249,6 +249,30 @@ void Characteristics(TPageFlow &flow, const TTextTable &table, const QString &su
     }
 }
 
+// The features table: twelve columns across the page in a smaller type; the name, type and what it
+// was made from centred, the numbers set to the right.
+void FeatureTable(TPageFlow &flow, const TTextTable &table)
+{
+    QList<int> rows;
+    for (int row = 1; row < table.RowCount(); ++row)
+        if (!table.IsRowFree(row))
+            rows.append(row);
+    if (rows.isEmpty())
+        return;
+    static const QList<double> widths{12.0, 17.0, 21.0, 15.5, 15.5, 15.5, 13.5, 13.5, 13.5, 15.5, 14.0, 13.0};
+    constexpr double FontSize = 7.0;
+    const QStringList headings = TCsvExport::FeatureHeadings();
+    flow.Advance(4.0);
+    flow.EnsureRoom(9.0 + HeadingRowHeight + RowHeight);
+    SectionHeading(flow, QStringLiteral("Features (%1 rows)").arg(rows.size()));
+    CellRow(flow, widths, headings, HeadingRowHeight, true, false, 0, FontSize);
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (flow.EnsureRoom(RowHeight))
+            CellRow(flow, widths, headings, HeadingRowHeight, true, false, 0, FontSize);
+        CellRow(flow, widths, table.RowTexts(rows[i]), RowHeight, false, i % 2 == 1, 3, FontSize);
+    }
+}
+
 void Views(TPageFlow &flow, const std::array<QImage, 4> &views)
 {
     static const QString captions[] = {QStringLiteral("X-Y view"), QStringLiteral("X-Z view"),
@@ -299,8 +323,10 @@ void Views(TPageFlow &flow, const std::array<QImage, 4> &views)
 } // namespace
 
 TMeasurementReport::TMeasurementReport(TReportContent content, const TTextTable &data,
-                                       const TTextTable &distances, const TTextTable &angles)
-    : m_content(std::move(content)), m_data(data), m_distances(distances), m_angles(angles)
+                                       const TTextTable &distances, const TTextTable &angles,
+                                       const TTextTable *features)
+    : m_content(std::move(content)), m_data(data), m_distances(distances), m_angles(angles),
+      m_features(features)
 {}
 
 QString TMeasurementReport::CalibrationValue(float value)
@@ -389,6 +415,8 @@ int TMeasurementReport::Paint(QPdfWriter &writer) const
         Table(flow, QStringLiteral("Measured coordinates"), TKind::Coordinates, m_data);
         Table(flow, QStringLiteral("Inferred distances"), TKind::Distances, m_distances);
         Table(flow, QStringLiteral("Inferred angles"), TKind::Angles, m_angles);
+        if (m_features)
+            FeatureTable(flow, *m_features);
         return flow.Page();
     };
 

@@ -34,14 +34,14 @@ struct TReportContent
 // The measurement report that goes with a part: an A4 PDF with the project name, the date and time,
 // the calibration state and its six values, the part's fields, the overall result and the
 // characteristics with their results where there are any, a picture of each of the four views, then the
-// point, distance and angle tables (filled rows only, the column headings repeated on every page). Every page
-// carries the project in its head and "Page n of m" at its foot. All text is written as text, so the file can
-// be searched and copied from.
+// point, distance and angle tables (filled rows only, the column headings repeated on every page), and the
+// features table when one is given and holds a row. Every page carries the project in its head and
+// "Page n of m" at its foot. All text is written as text, so the file can be searched and copied from.
 class TMeasurementReport
 {
 public:
     TMeasurementReport(TReportContent content, const TTextTable &data, const TTextTable &distances,
-                       const TTextTable &angles);
+                       const TTextTable &angles, const TTextTable *features = nullptr);
 
     // Writes the file whole or not at all; an older file of that name stays when writing fails.
     TFileResult Save(const QString &fileName) const;
@@ -56,4 +56,5 @@ private:
     const TTextTable &m_data;
     const TTextTable &m_distances;
     const TTextTable &m_angles;
+    const TTextTable *m_features;
 };

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Reads a DXF drawing with ezdxf, a reader independent of the station, and checks it against what the
-test expects: the units, every point with its label, every distance line and every angle leg, each on
-its layer, and nothing more. Usage: dxfreadback.py DRAWING.dxf EXPECTED.json"""
+test expects: the units, every point with its label, every distance line and every angle leg, and the
+features' circles (centre in world coordinates, radius, extrusion) and lines, each on its layer, and
+nothing more. Usage: dxfreadback.py DRAWING.dxf EXPECTED.json"""
 import json
 import math
 import sys
@@ -36,7 +37,8 @@ def main(drawing_name, expected_name):
     points = [e for e in msp if e.dxftype() == "POINT"]
     texts = [e for e in msp if e.dxftype() == "TEXT"]
     lines = [e for e in msp if e.dxftype() == "LINE"]
-    others = [e.dxftype() for e in msp if e.dxftype() not in ("POINT", "TEXT", "LINE")]
+    circles = [e for e in msp if e.dxftype() == "CIRCLE"]
+    others = [e.dxftype() for e in msp if e.dxftype() not in ("POINT", "TEXT", "LINE", "CIRCLE")]
     if others:
         faults.append("unexpected entities %s" % others)
 
@@ -61,21 +63,41 @@ def main(drawing_name, expected_name):
         if height <= 0 or math.hypot(*offset) > 2 * height:
             faults.append("label %r at %s, far from its point %s" % (point["label"], list(label.dxf.insert), point["xyz"]))
 
-    for layer, key in (("DISTANCES", "distances"), ("ANGLES", "angle_legs")):
+    for layer, key in (("DISTANCES", "distances"), ("ANGLES", "angle_legs"), ("FEATURES", "feature_lines")):
         on_layer = [e for e in lines if e.dxf.layer == layer]
-        wanted = expected[key]
+        wanted = expected.get(key, [])
         if len(on_layer) != len(wanted):
             faults.append("%d lines on %s, expected %d" % (len(on_layer), layer, len(wanted)))
         for start, end in wanted:
             if not any(close(e.dxf.start, start) and close(e.dxf.end, end) for e in on_layer):
                 faults.append("no LINE on %s from %s to %s" % (layer, start, end))
-    stray = [e.dxf.layer for e in lines if e.dxf.layer not in ("DISTANCES", "ANGLES")]
+    stray = [e.dxf.layer for e in lines if e.dxf.layer not in ("DISTANCES", "ANGLES", "FEATURES")]
     if stray:
         faults.append("lines on layers %s" % stray)
 
+    # A circle's centre is written in the object coordinates of its extrusion; ezdxf turns it back.
+    wanted_circles = expected.get("circles", [])
+    if len(circles) != len(wanted_circles):
+        faults.append("%d circles, expected %d" % (len(circles), len(wanted_circles)))
+    for circle in circles:
+        if circle.dxf.layer != "FEATURES":
+            faults.append("CIRCLE on layer %s" % circle.dxf.layer)
+    for wanted in wanted_circles:
+        found = [e for e in circles
+                 if close(e.ocs().to_wcs(e.dxf.center), wanted["centre"])
+                 and math.isclose(e.dxf.radius, wanted["radius"], abs_tol=TOLERANCE)
+                 and close(e.dxf.extrusion, wanted["extrusion"])]
+        if len(found) != 1:
+            faults.append("no CIRCLE centred at %s, radius %s, extrusion %s; the drawing has %s" % (
+                wanted["centre"], wanted["radius"], wanted["extrusion"],
+                [(list(e.ocs().to_wcs(e.dxf.center)), e.dxf.radius, list(e.dxf.extrusion)) for e in circles]))
+    if "FEATURES" in [layer.dxf.name for layer in doc.layers] and not (circles or expected.get("feature_lines")):
+        faults.append("a FEATURES layer with nothing on it")
+
     for fault in faults:
         print(fault)
-    print("%d points, %d labels, %d lines read back; %d faults" % (len(points), len(texts), len(lines), len(faults)))
+    print("%d points, %d labels, %d lines, %d circles read back; %d faults" % (
+        len(points), len(texts), len(lines), len(circles), len(faults)))
     return 1 if faults else 0
 
 

@@ -1,5 +1,6 @@
 #include "files/measurementreport.h"
 #include "knownproject.h"
+#include "register/featureregister.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,11 +69,12 @@ protected:
                          ViewPicture(Qt::black)};
     }
 
-    QString Write(const QString &name = QStringLiteral("report.pdf"))
+    QString Write(const QString &name = QStringLiteral("report.pdf"), const TTextTable *features = nullptr)
     {
         const QString fileName = dir.filePath(name);
         const TFileResult result =
-            TMeasurementReport(content, tables.data, tables.distances, tables.angles).Save(fileName);
+            TMeasurementReport(content, tables.data, tables.distances, tables.angles, features)
+                .Save(fileName);
         EXPECT_TRUE(result.Ok()) << result.message.toStdString();
         return fileName;
     }
@@ -107,6 +109,35 @@ TEST_F(Report, TextHoldsTheProjectTheCalibrationAndEveryRow)
             .split(QLatin1Char('\n'))
             .filter(QRegularExpression(QStringLiteral("^\\s*\\d+\\s+\\d+\\s+image\\s")));
     EXPECT_EQ(images.size(), 4);
+}
+
+TEST_F(Report, FeaturesTableFollowsWhenItHoldsRows)
+{
+    TFeatureRegister features;
+    features.SetHeaders();
+    const QString withoutRows = PageTexts(Write(QStringLiteral("empty.pdf"), &features.Table())).join('\n');
+    EXPECT_FALSE(withoutRows.contains(QStringLiteral("Features"))) << withoutRows.toStdString();
+
+    TGeometryFeature circle;
+    circle.type = TFeatureType::Circle;
+    circle.location = {-1234.567, 20.0, 5.25};
+    circle.direction = Eigen::Vector3d(0.6, 0.0, -0.8);
+    circle.diameter = 20.0;
+    circle.form = 0.004;
+    features.AddFeature(circle, {1, 2, 3, 4, 5, 6, 7, 8});
+    TGeometryFeature cone = circle;
+    cone.type = TFeatureType::Cone;
+    cone.apexAngle = 60.0;
+    features.AddFeature(cone, {11, 12, 13, 14, 15, 16});
+    features.AddRelation(TFeatureRegister::TKind::Distance, QStringLiteral("C1"), QStringLiteral("CO1"),
+                         {0.0, std::array<double, 3>{0.0, 0.0, 0.0}});
+    const QString text = PageTexts(Write(QStringLiteral("features.pdf"), &features.Table())).join('\n');
+    EXPECT_TRUE(text.contains(QStringLiteral("Features (3 rows)"))) << text.toStdString();
+    for (int row = 1; row <= features.FeatureCount(); ++row) {
+        QStringList cells = features.Table().RowTexts(row);
+        cells.removeAll(QString());
+        EXPECT_TRUE(HoldsRow(text, cells)) << cells.join(',').toStdString() << "\n" << text.toStdString();
+    }
 }
 
 TEST_F(Report, LongTablesRunOnOverNumberedPages)
