@@ -58,7 +58,10 @@ void TStationJournal::Watch(TPointRegister &pointRegister, TPlotViews &views,
     m_journal.AddValue(
         QStringLiteral("count"), [&pointRegister] { return QString::number(pointRegister.PointCount()); },
         [&pointRegister](const QString &text) { pointRegister.SetPointCount(text.toInt()); });
-    m_journal.SetMarks({[&views] { return views.RecordedPoints(); },
+    m_journal.SetMarks({[&views] {
+                            const std::vector<TPoint3> marks = views.RecordedPoints();
+                            return QList<TPoint3>(marks.begin(), marks.end());
+                        },
                         [&views](TPoint3 mark) { views.AddRecordedPoint(mark); },
                         [&views] { views.ClearAllSeries(); }});
     views.SetRecordedWatch([this](std::optional<TPoint3> mark) {
@@ -75,8 +78,11 @@ void TStationJournal::Watch(TPointRegister &pointRegister, TPlotViews &views,
 
 void TStationJournal::ShowDeletedMarks()
 {
-    if (m_register && m_views)
-        m_views->SetDeletedMarks(TDeletedMarks::Find(m_register->Data(), m_views->RecordedPoints()));
+    if (m_register && m_views) {
+        const std::vector<TPoint3> marks = m_views->RecordedPoints();
+        m_views->SetDeletedMarks(
+            TDeletedMarks::Find(m_register->Data(), QList<TPoint3>(marks.begin(), marks.end())));
+    }
 }
 
 QString TStationJournal::RunFileName(const QString &dataDirectory, const QDateTime &start, qint64 pid)

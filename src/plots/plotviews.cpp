@@ -232,17 +232,6 @@ void TPlotViews::AddRecordedPoint(TPoint3 point)
         m_recordedWatch(point);
 }
 
-QList<TPoint3> TPlotViews::RecordedPoints() const
-{
-    const int series3D = RecordedSeries + 3;
-    QList<TPoint3> points;
-    const int count = m_engine.SeriesCount(series3D);
-    points.reserve(count);
-    for (int index = 0; index < count; ++index)
-        points.append(ClickedPoint(series3D, index));
-    return points;
-}
-
 void TPlotViews::SetDeletedMarks(const std::vector<bool> &deleted)
 {
     for (int chart = 1; chart <= 4; ++chart) {

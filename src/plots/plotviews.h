@@ -75,8 +75,6 @@ public:
     {
         m_recordedWatch = std::move(watch);
     }
-    // The recorded points in the order they were added, read back from the 3D view's series.
-    QList<TPoint3> RecordedPoints() const;
     // Marks the recorded points whose rows are gone: deleted[i] for the i-th recorded point, in all
     // four views; marks beyond the list are not deleted.
     void SetDeletedMarks(const std::vector<bool> &deleted);
