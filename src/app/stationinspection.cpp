@@ -229,14 +229,14 @@ void TStationInspection::AddCharacteristic()
         return;
     }
     QString problem;
-    const auto spec = TCharacteristicRegister::SpecFromTexts(
+    const auto definition = TCharacteristicRegister::DefinitionFromTexts(
         m_features.Name(rows.front()), static_cast<K>(kind.toInt()), m_panel->cbDatum->currentText(),
         m_panel->edNominal->text(), m_panel->edUpper->text(), m_panel->edLower->text(), &problem);
-    if (!spec) {
+    if (!definition) {
         m_dialogs.ShowMessage(problem);
         return;
     }
-    const int row = m_characteristics.Add(*spec, Lookup(), &problem);
+    const int row = m_characteristics.Add(*definition, Lookup(), &problem);
     if (row == 0) {
         m_dialogs.ShowMessage(problem);
         return;
@@ -244,7 +244,7 @@ void TStationInspection::AddCharacteristic()
     m_panel->sgCharacteristics->scrollTo(m_colours->index(row - 1, 0));
     ShowSummary();
     Tell(tr("%1 %2 added")
-             .arg(spec->feature,
+             .arg(definition->feature,
                   m_characteristics.Table().Cell(TCharacteristicRegister::ColCharacteristic, row)));
 }
 

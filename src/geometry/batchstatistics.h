@@ -16,7 +16,7 @@ struct TBatchStatistics
     double maximum = 0.0;
     // Cp = (USL - LSL) / (6 s) and Cpk = min(USL - mean, mean - LSL) / (3 s), from 2 values on and while
     // s is not zero. A characteristic with an upper tolerance only (a form, a true position, an
-    // orientation) has no lower specification limit: it gets no Cp, and its Cpk is the upper side's,
+    // orientation) has no lower tolerance limit: it gets no Cp, and its Cpk is the upper side's,
     // (USL - mean) / (3 s).
     std::optional<double> cp;
     std::optional<double> cpk;

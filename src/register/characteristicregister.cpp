@@ -103,33 +103,35 @@ QList<TCharacteristicKind> TCharacteristicRegister::KindsFor(const TFeatureFacts
     return kinds;
 }
 
-QStringList TCharacteristicRegister::SpecTexts(const TSpec &spec, std::optional<TFeatureType> type)
+QStringList TCharacteristicRegister::DefinitionTexts(const TDefinition &definition,
+                                                     std::optional<TFeatureType> type)
 {
-    QString name = QString::fromStdString(CharacteristicName(spec.kind, type.value_or(TFeatureType::Point)));
-    if (IsOrientation(spec.kind))
-        name += DatumJoin + spec.datum;
-    QString nominal = Text(spec.tolerance.nominal);
-    if (spec.kind == K::TruePosition)
-        nominal += QLatin1Char(' ') + Text(spec.nominalY);
-    const bool upperOnly = HasUpperToleranceOnly(spec.kind);
-    return {spec.feature, name, nominal, Text(spec.tolerance.upper),
-            upperOnly ? QString() : Text(spec.tolerance.lower)};
+    QString name =
+        QString::fromStdString(CharacteristicName(definition.kind, type.value_or(TFeatureType::Point)));
+    if (IsOrientation(definition.kind))
+        name += DatumJoin + definition.datum;
+    QString nominal = Text(definition.tolerance.nominal);
+    if (definition.kind == K::TruePosition)
+        nominal += QLatin1Char(' ') + Text(definition.nominalY);
+    const bool upperOnly = HasUpperToleranceOnly(definition.kind);
+    return {definition.feature, name, nominal, Text(definition.tolerance.upper),
+            upperOnly ? QString() : Text(definition.tolerance.lower)};
 }
 
-std::optional<TCharacteristicRegister::TSpec>
-TCharacteristicRegister::SpecFromTexts(const QString &feature, TCharacteristicKind kind, const QString &datum,
-                                       const QString &nominal, const QString &upper, const QString &lower,
-                                       QString *problem)
+std::optional<TCharacteristicRegister::TDefinition>
+TCharacteristicRegister::DefinitionFromTexts(const QString &feature, TCharacteristicKind kind,
+                                             const QString &datum, const QString &nominal,
+                                             const QString &upper, const QString &lower, QString *problem)
 {
     auto refuse = [problem](const QString &why) {
         if (problem)
             *problem = why;
         return std::nullopt;
     };
-    TSpec spec;
-    spec.feature = feature;
-    spec.kind = kind;
-    spec.datum = datum;
+    TDefinition definition;
+    definition.feature = feature;
+    definition.kind = kind;
+    definition.datum = datum;
     const QStringList nominals = QString(nominal)
                                      .replace(QLatin1Char(','), QLatin1Char(' '))
                                      .split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -139,18 +141,18 @@ TCharacteristicRegister::SpecFromTexts(const QString &feature, TCharacteristicKi
         if (nominals.size() != 2 || !x || !y)
             return refuse(QStringLiteral("A true position's nominal is the centre's X and Y: two numbers, "
                                          "such as \"25 10\"."));
-        spec.tolerance.nominal = *x;
-        spec.nominalY = *y;
+        definition.tolerance.nominal = *x;
+        definition.nominalY = *y;
     } else if (!nominals.isEmpty() || !HasUpperToleranceOnly(kind)) {
         const auto x = Number(nominal);
         if (!x)
             return refuse(QStringLiteral("The nominal \"%1\" is not a number.").arg(nominal.trimmed()));
-        spec.tolerance.nominal = *x;
+        definition.tolerance.nominal = *x;
     }
     const auto up = Number(upper);
     if (!up)
         return refuse(QStringLiteral("The upper tolerance \"%1\" is not a number.").arg(upper.trimmed()));
-    spec.tolerance.upper = *up;
+    definition.tolerance.upper = *up;
     if (!HasUpperToleranceOnly(kind)) {
         const auto low = Number(lower);
         if (!low)
@@ -158,90 +160,90 @@ TCharacteristicRegister::SpecFromTexts(const QString &feature, TCharacteristicKi
                 QStringLiteral(
                     "The lower tolerance \"%1\" is not a number (a lower limit at the nominal is 0).")
                     .arg(lower.trimmed()));
-        spec.tolerance.lower = *low;
+        definition.tolerance.lower = *low;
     }
-    return spec;
+    return definition;
 }
 
-std::optional<TCharacteristicRegister::TSpec> TCharacteristicRegister::SpecOf(int row) const
+std::optional<TCharacteristicRegister::TDefinition> TCharacteristicRegister::DefinitionOf(int row) const
 {
     if (m_table.IsRowFree(row))
         return std::nullopt;
-    TSpec spec;
-    spec.feature = m_table.Cell(ColFeature, row);
+    TDefinition definition;
+    definition.feature = m_table.Cell(ColFeature, row);
     QString name = m_table.Cell(ColCharacteristic, row);
     const qsizetype join = name.indexOf(DatumJoin);
     if (join > 0) {
-        spec.datum = name.mid(join + DatumJoin.size()).trimmed();
+        definition.datum = name.mid(join + DatumJoin.size()).trimmed();
         name = name.left(join);
     }
     const auto kind = CharacteristicKindFromName(name.toStdString());
-    if (!kind || IsOrientation(*kind) == spec.datum.isEmpty())
+    if (!kind || IsOrientation(*kind) == definition.datum.isEmpty())
         return std::nullopt;
-    spec.kind = *kind;
+    definition.kind = *kind;
     const QStringList nominal = m_table.Cell(ColNominal, row).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const auto x = Number(nominal.value(0));
     const auto upper = Number(m_table.Cell(ColUpper, row));
-    const auto lower =
-        HasUpperToleranceOnly(spec.kind) ? std::optional<double>(0.0) : Number(m_table.Cell(ColLower, row));
+    const auto lower = HasUpperToleranceOnly(definition.kind) ? std::optional<double>(0.0)
+                                                              : Number(m_table.Cell(ColLower, row));
     if (!x || !upper || !lower)
         return std::nullopt;
-    spec.tolerance = {*x, *upper, *lower};
-    if (spec.kind == K::TruePosition) {
+    definition.tolerance = {*x, *upper, *lower};
+    if (definition.kind == K::TruePosition) {
         const auto y = Number(nominal.value(1));
         if (!y)
             return std::nullopt;
-        spec.nominalY = *y;
+        definition.nominalY = *y;
     }
-    return spec;
+    return definition;
 }
 
-int TCharacteristicRegister::Add(const TSpec &spec, const TLookup &lookup, QString *problem)
+int TCharacteristicRegister::Add(const TDefinition &definition, const TLookup &lookup, QString *problem)
 {
     auto refuse = [problem](const QString &why) {
         if (problem)
             *problem = why;
         return 0;
     };
-    const auto facts = lookup(spec.feature);
+    const auto facts = lookup(definition.feature);
     if (!facts)
-        return refuse(QStringLiteral("There is no feature %1.").arg(spec.feature));
+        return refuse(QStringLiteral("There is no feature %1.").arg(definition.feature));
     const QString name = QString::fromStdString(
-        CharacteristicName(spec.kind, facts->geometry ? facts->geometry->type : TFeatureType::Point));
-    if (!KindsFor(*facts).contains(spec.kind))
-        return refuse(QStringLiteral("%1 has no %2.").arg(spec.feature, name.toLower()));
-    if (IsOrientation(spec.kind)) {
-        const auto datum = spec.datum.isEmpty() ? std::nullopt : lookup(spec.datum);
+        CharacteristicName(definition.kind, facts->geometry ? facts->geometry->type : TFeatureType::Point));
+    if (!KindsFor(*facts).contains(definition.kind))
+        return refuse(QStringLiteral("%1 has no %2.").arg(definition.feature, name.toLower()));
+    if (IsOrientation(definition.kind)) {
+        const auto datum = definition.datum.isEmpty() ? std::nullopt : lookup(definition.datum);
         if (!datum || !datum->geometry || !HasOrientation(datum->geometry->type))
             return refuse(QStringLiteral("A %1 needs a datum plane, line or axis.").arg(name.toLower()));
-        if (spec.datum == spec.feature)
+        if (definition.datum == definition.feature)
             return refuse(QStringLiteral("A feature cannot be its own datum."));
     }
-    if (HasUpperToleranceOnly(spec.kind)) {
-        if (spec.tolerance.upper < 0.0)
+    if (HasUpperToleranceOnly(definition.kind)) {
+        if (definition.tolerance.upper < 0.0)
             return refuse(QStringLiteral("The %1 is a zone: its tolerance is a width and cannot be negative.")
                               .arg(name.toLower()));
-    } else if (spec.tolerance.upper < spec.tolerance.lower) {
+    } else if (definition.tolerance.upper < definition.tolerance.lower) {
         return refuse(QStringLiteral("The upper tolerance lies below the lower one."));
     }
     const int row = m_table.FirstFreeRow();
     if (row == 0)
         return refuse(QStringLiteral("The characteristics table is full: delete one to make room."));
-    TSpec stored = spec;
-    if (HasUpperToleranceOnly(spec.kind))
-        stored.tolerance.nominal = spec.kind == K::TruePosition ? spec.tolerance.nominal : 0.0;
+    TDefinition stored = definition;
+    if (HasUpperToleranceOnly(definition.kind))
+        stored.tolerance.nominal = definition.kind == K::TruePosition ? definition.tolerance.nominal : 0.0;
     m_table.SetRowTexts(
-        row, SpecTexts(stored, facts->geometry ? std::optional(facts->geometry->type) : std::nullopt));
+        row, DefinitionTexts(stored, facts->geometry ? std::optional(facts->geometry->type) : std::nullopt));
     Judge(row, stored, lookup);
     return row;
 }
 
-std::optional<double> TCharacteristicRegister::Actual(const TSpec &spec, const TLookup &lookup)
+std::optional<double> TCharacteristicRegister::Actual(const TDefinition &definition, const TLookup &lookup)
 {
-    const auto facts = lookup(spec.feature);
+    const auto facts = lookup(definition.feature);
     if (!facts)
         return std::nullopt;
-    switch (spec.kind) {
+    switch (definition.kind) {
     case K::Distance:
         return facts->kind == TFeatureRegister::TKind::Distance ? facts->relationValue : std::nullopt;
     case K::Angle:
@@ -250,30 +252,30 @@ std::optional<double> TCharacteristicRegister::Actual(const TSpec &spec, const T
         if (!facts->geometry)
             return std::nullopt;
         return TruePositionDiameter(facts->geometry->location.head<2>(),
-                                    Eigen::Vector2d(spec.tolerance.nominal, spec.nominalY));
+                                    Eigen::Vector2d(definition.tolerance.nominal, definition.nominalY));
     case K::Perpendicularity:
     case K::Parallelism: {
-        const auto datum = lookup(spec.datum);
+        const auto datum = lookup(definition.datum);
         if (!facts->geometry || !datum || !datum->geometry)
             return std::nullopt;
         const TZoneOutcome zone =
-            OrientationZone(spec.kind == K::Perpendicularity ? TOrientationKind::Perpendicularity
-                                                             : TOrientationKind::Parallelism,
+            OrientationZone(definition.kind == K::Perpendicularity ? TOrientationKind::Perpendicularity
+                                                                   : TOrientationKind::Parallelism,
                             *facts->geometry, facts->points, *datum->geometry);
         return zone.ok ? std::optional<double>(zone.width) : std::nullopt;
     }
     default:
-        return facts->geometry ? FeatureActual(spec.kind, *facts->geometry) : std::nullopt;
+        return facts->geometry ? FeatureActual(definition.kind, *facts->geometry) : std::nullopt;
     }
 }
 
-void TCharacteristicRegister::Judge(int row, const TSpec &spec, const TLookup &lookup)
+void TCharacteristicRegister::Judge(int row, const TDefinition &definition, const TLookup &lookup)
 {
     // A true position's nominal is a location; the zone's own nominal is zero.
-    TTolerance tolerance = spec.tolerance;
-    if (spec.kind == K::TruePosition)
+    TTolerance tolerance = definition.tolerance;
+    if (definition.kind == K::TruePosition)
         tolerance.nominal = 0.0;
-    const TJudgement judgement = ::Judge(spec.kind, tolerance, Actual(spec, lookup));
+    const TJudgement judgement = ::Judge(definition.kind, tolerance, Actual(definition, lookup));
     m_table.SetCell(ColActual, row, judgement.actual ? Text(*judgement.actual) : QString());
     m_table.SetCell(ColDeviation, row, judgement.deviation ? Text(*judgement.deviation) : QString());
     m_table.SetCell(ColResult, row,
@@ -285,9 +287,9 @@ void TCharacteristicRegister::Judge(int row, const TSpec &spec, const TLookup &l
 void TCharacteristicRegister::Evaluate(const TLookup &lookup)
 {
     for (int row = 1; row <= Count(); ++row) {
-        const auto spec = SpecOf(row);
-        if (spec) {
-            Judge(row, *spec, lookup);
+        const auto definition = DefinitionOf(row);
+        if (definition) {
+            Judge(row, *definition, lookup);
         } else {
             m_table.SetCell(ColActual, row, QString());
             m_table.SetCell(ColDeviation, row, QString());

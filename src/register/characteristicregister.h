@@ -13,7 +13,7 @@
 // The characteristics table: one row a number of a feature or relation row that the inspector
 // tolerances, with its nominal, its signed upper and lower tolerances, and the actual, the deviation and
 // the result that the features give it. Like the other tables it is a text table and the store of
-// record: a characteristic is its texts, read back by SpecOf.
+// record: a characteristic is its texts, read back by DefinitionOf.
 //
 //   Feature  Characteristic            Nominal         Upper  Lower   Actual  Deviation  Result
 //   C1       Diameter                  20.000          0.020  -0.010  20.013  0.013      OK
@@ -46,7 +46,7 @@ public:
     static inline const QString MissingText = QStringLiteral("missing");
 
     // What a characteristic asks for.
-    struct TSpec
+    struct TDefinition
     {
         QString feature;
         TCharacteristicKind kind = TCharacteristicKind::Diameter;
@@ -83,14 +83,15 @@ public:
     static QList<TCharacteristicKind> KindsFor(const TFeatureFacts &facts);
     // Adds the row after the last filled one and judges it; 0 with the reason when the characteristic
     // has no meaning for the feature, the tolerances contradict each other, or the table is full.
-    int Add(const TSpec &spec, const TLookup &lookup, QString *problem = nullptr);
-    static QStringList SpecTexts(const TSpec &spec, std::optional<TFeatureType> type);
+    int Add(const TDefinition &definition, const TLookup &lookup, QString *problem = nullptr);
+    static QStringList DefinitionTexts(const TDefinition &definition, std::optional<TFeatureType> type);
     // A characteristic as the operator types it: the nominal (two numbers, X and Y, for a true position;
     // empty is 0 for a zone), the upper and, but for a zone, the lower tolerance. Bad numbers are told.
-    static std::optional<TSpec> SpecFromTexts(const QString &feature, TCharacteristicKind kind,
-                                              const QString &datum, const QString &nominal,
-                                              const QString &upper, const QString &lower, QString *problem);
-    std::optional<TSpec> SpecOf(int row) const;
+    static std::optional<TDefinition> DefinitionFromTexts(const QString &feature, TCharacteristicKind kind,
+                                                          const QString &datum, const QString &nominal,
+                                                          const QString &upper, const QString &lower,
+                                                          QString *problem);
+    std::optional<TDefinition> DefinitionOf(int row) const;
 
     int Count() const { return m_table.FilledRowCount(); }
     void DeleteRow(int row) { m_table.DeleteRow(row); }
@@ -120,8 +121,8 @@ public:
     QStringList Actuals() const;
 
 private:
-    static std::optional<double> Actual(const TSpec &spec, const TLookup &lookup);
-    void Judge(int row, const TSpec &spec, const TLookup &lookup);
+    static std::optional<double> Actual(const TDefinition &definition, const TLookup &lookup);
+    void Judge(int row, const TDefinition &definition, const TLookup &lookup);
 
     TTextTable m_table;
 };

@@ -5,7 +5,7 @@
 namespace {
 
 using K = TCharacteristicKind;
-using TSpec = TCharacteristicRegister::TSpec;
+using TDefinition = TCharacteristicRegister::TDefinition;
 using C = TCharacteristicRegister;
 
 TGeometryFeature Feature(TFeatureType type, Eigen::Vector3d location, Eigen::Vector3d direction,
@@ -42,10 +42,10 @@ protected:
         features.AddRelation(TFeatureRegister::TKind::Angle, "CY1", "PL1", {89.98, std::nullopt});
     }
 
-    int Add(const TSpec &spec)
+    int Add(const TDefinition &definition)
     {
         QString problem;
-        const int row = characteristics.Add(spec, lookup, &problem);
+        const int row = characteristics.Add(definition, lookup, &problem);
         EXPECT_GT(row, 0) << problem.toStdString();
         return row;
     }
@@ -58,7 +58,7 @@ protected:
 
 struct TRowCase
 {
-    TSpec spec;
+    TDefinition definition;
     QStringList texts;
 };
 
@@ -69,14 +69,14 @@ class CharacteristicRowTest : public CharacteristicRegisterTest,
 
 TEST_P(CharacteristicRowTest, ShowsActualDeviationAndResult)
 {
-    const int row = Add(GetParam().spec);
+    const int row = Add(GetParam().definition);
     ASSERT_GT(row, 0);
     EXPECT_EQ(characteristics.Table().RowTexts(row).join(" | ").toStdString(),
               GetParam().texts.join(" | ").toStdString());
     // The texts read back as what was asked.
-    const auto spec = characteristics.SpecOf(row);
-    ASSERT_TRUE(spec);
-    EXPECT_EQ(C::SpecTexts(*spec, std::nullopt).mid(2), GetParam().texts.mid(2, 3));
+    const auto definition = characteristics.DefinitionOf(row);
+    ASSERT_TRUE(definition);
+    EXPECT_EQ(C::DefinitionTexts(*definition, std::nullopt).mid(2), GetParam().texts.mid(2, 3));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(CharacteristicRegisterTest, RefusesWhatHasNoMeaning)
 {
-    const QList<std::pair<TSpec, const char *>> refused{
+    const QList<std::pair<TDefinition, const char *>> refused{
         {{"PL1", K::Diameter, {}, {20.0, 0.02, 0.0}}, "no diameter"},
         {{"C9", K::Diameter, {}, {20.0, 0.02, 0.0}}, "no feature C9"},
         {{"D1", K::Angle, {}, {90.0, 0.1, -0.1}}, "no angle"},
@@ -117,9 +117,9 @@ TEST_F(CharacteristicRegisterTest, RefusesWhatHasNoMeaning)
         {{"CY1", K::Perpendicularity, "C1", {0.0, 0.05, 0.0}}, "needs a datum"},
         {{"CY1", K::Parallelism, "CY1", {0.0, 0.05, 0.0}}, "its own datum"},
     };
-    for (const auto &[spec, why] : refused) {
+    for (const auto &[definition, why] : refused) {
         QString problem;
-        EXPECT_EQ(characteristics.Add(spec, lookup, &problem), 0) << why;
+        EXPECT_EQ(characteristics.Add(definition, lookup, &problem), 0) << why;
         EXPECT_TRUE(problem.contains(QString::fromUtf8(why))) << problem.toStdString();
     }
     EXPECT_EQ(characteristics.Count(), 0);
