@@ -35,7 +35,9 @@ struct TGeometryFeature
     // Of the fit: the number of points, each point's signed orthogonal distance from the feature in
     // input order (positive outside a circle, sphere, cylinder or cone, and on the side the normal
     // points to for a plane; for a line the unsigned distance), the form error (largest minus smallest
-    // residual) and the root mean square residual. Empty and zero for a constructed feature.
+    // residual; for a line, whose distances carry no sign, twice the largest: the diameter of the
+    // cylinder round it that holds the points) and the root mean square residual. Empty and zero for a
+    // constructed feature.
     int points = 0;
     std::vector<double> residuals;
     double form = 0.0;
