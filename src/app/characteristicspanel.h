@@ -10,7 +10,7 @@ class QTableView;
 
 // The characteristics part of the features window: a characteristic's entry (what, its datum, nominal,
 // upper and lower tolerance) for the selected feature, the characteristics table, its summary, and the
-// part's fields. It only holds the controls; TStationInspection wires them.
+// part's fields. It only holds the controls; TStationQuality wires them.
 class TCharacteristicsPanel : public QGroupBox
 {
     Q_OBJECT

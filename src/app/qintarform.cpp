@@ -11,10 +11,10 @@
 #include "app/stationcolours.h"
 #include "app/stationfeatures.h"
 #include "app/stationfiles.h"
-#include "app/stationinspection.h"
 #include "app/stationjournal.h"
 #include "app/stationlink.h"
 #include "app/stationprobe.h"
+#include "app/stationquality.h"
 #include "app/stationviews.h"
 #include "app/statusline.h"
 #include "app/tableviewbinding.h"
@@ -169,8 +169,7 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     });
     m_stationFeatures->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_stationProbe->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
-    m_inspection =
-        new TStationInspection(m_featureRegister, m_register, *m_stationFeatures, *m_dialogs, *this);
+    m_inspection = new TStationQuality(m_featureRegister, m_register, *m_stationFeatures, *m_dialogs, *this);
     m_inspection->SetProject([this] { return edProjectName->text(); }, [this] { return DataDirectory(); });
     m_inspection->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_inspection->SetReportAction([this] { m_exports->Report(); });

@@ -38,7 +38,7 @@ class TPointPicker;
 class TStationFeatures;
 class TStationProbe;
 class TStationViews;
-class TStationInspection;
+class TStationQuality;
 class TJournal;
 class TStationFiles;
 class TStationJournal;
@@ -88,7 +88,7 @@ public:
     const TFeatureRegister &FeatureRegister() const { return m_featureRegister; }
     TStationFeatures *StationFeatures() const { return m_stationFeatures; }
     TStationProbe *StationProbe() const { return m_stationProbe; }
-    TStationInspection *Inspection() const { return m_inspection; }
+    TStationQuality *Inspection() const { return m_inspection; }
 
 Q_SIGNALS:
     // A position reply has just been shown in the readouts (and the live marker).
@@ -151,7 +151,7 @@ private:
     // Fit, Home, point numbers and the rows drawn in the views; the large readout.
     TStationViews *m_stationViews = nullptr;
     // The characteristics, the part's fields, Report and Next part; a child of the window.
-    TStationInspection *m_inspection = nullptr;
+    TStationQuality *m_inspection = nullptr;
     // The engine of the port manager panel "USB", a child of the window placed below the client area.
     TPortManagerRS232 *USB = nullptr;
     // A child of the window, like the charts it draws.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/inspectionsection.h"
+#include "files/qualitysection.h"
 #include "register/texttable.h"
 
 #include <QString>

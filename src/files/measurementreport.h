@@ -2,7 +2,7 @@
 
 #include "common/calibration.h"
 #include "files/fileresult.h"
-#include "files/inspectionsection.h"
+#include "files/qualitysection.h"
 #include "register/texttable.h"
 
 #include <QDateTime>

@@ -129,7 +129,7 @@ QByteArray TProjectFile::Compose(const QString &projectName, const QString &time
     if (m_tables.features)
         TFeatureSection::Append(text, *m_tables.features, m_tables.approaches);
     if (m_tables.inspection)
-        TInspectionSection::Append(text, m_tables.inspection->characteristics, m_tables.inspection->part);
+        TQualitySection::Append(text, m_tables.inspection->characteristics, m_tables.inspection->part);
     return TCodePage1252::Encode(text, unrepresentable);
 }
 
@@ -206,11 +206,11 @@ TFileResult TProjectFile::Load(QIODevice &device)
     QStringList afterEnd;
     if (m_tables.features && !endMissing)
         features = TFeatureSection::Read(reader, m_tables.features->ColCount(), &afterEnd);
-    TInspectionSection::TRead inspection;
+    TQualitySection::TRead inspection;
     if (m_tables.inspection && !endMissing) {
         for (std::optional<QString> line; (line = reader.ReadLine());)
             afterEnd.append(*line);
-        inspection = TInspectionSection::Read(afterEnd, m_tables.inspection->characteristics.ColCount());
+        inspection = TQualitySection::Read(afterEnd, m_tables.inspection->characteristics.ColCount());
     }
 
     TFileResult result;
@@ -256,7 +256,7 @@ TFileResult TProjectFile::Load(QIODevice &device)
     if (inspection.unended) {
         result.warnings.append(QStringLiteral("The inspection ends before its \"%1\" line; the file may be "
                                               "incomplete. What it holds has been loaded.")
-                                   .arg(TInspectionSection::EndLine));
+                                   .arg(TQualitySection::EndLine));
     }
     if (endMissing) {
         result.warnings.append(QStringLiteral("The file ends before its \"%1\" line; it may be incomplete. "

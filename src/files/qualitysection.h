@@ -37,7 +37,7 @@ struct TInspectionTables
 //   [End Inspection]
 //
 // Rows are written as the features section writes them (quotes around a text with a "," in it).
-class TInspectionSection
+class TQualitySection
 {
 public:
     static inline const QString Heading = QStringLiteral("[Inspection]");

@@ -1,5 +1,5 @@
-#include "files/inspectionsection.h"
 #include "files/projectfile.h"
+#include "files/qualitysection.h"
 #include "filestestsupport.h"
 
 #include <gtest/gtest.h>

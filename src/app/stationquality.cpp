@@ -1,4 +1,4 @@
-#include "app/stationinspection.h"
+#include "app/stationquality.h"
 
 #include "app/characteristiccolours.h"
 #include "app/characteristicspanel.h"
@@ -31,9 +31,9 @@ using K = TCharacteristicKind;
 
 } // namespace
 
-TStationInspection::TStationInspection(TFeatureRegister &features, TPointRegister &points,
-                                       TStationFeatures &stationFeatures, TOperatorDialogs &dialogs,
-                                       QWidget &window)
+TStationQuality::TStationQuality(TFeatureRegister &features, TPointRegister &points,
+                                 TStationFeatures &stationFeatures, TOperatorDialogs &dialogs,
+                                 QWidget &window)
     : QObject(&window), m_plan(features, points.Data()), m_features(features), m_points(points),
       m_stationFeatures(stationFeatures), m_dialogs(dialogs)
 {
@@ -59,7 +59,7 @@ TStationInspection::TStationInspection(TFeatureRegister &features, TPointRegiste
         m_panel->sgCharacteristics->setColumnWidth(column, kColumnWidths[column]);
 
     connect(form->sgFeatures->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TStationInspection::FeatureSelectionChanged);
+            &TStationQuality::FeatureSelectionChanged);
     connect(m_panel->cbCharacteristic, &QComboBox::currentIndexChanged, this, [this] {
         const auto kind = m_panel->cbCharacteristic->currentData();
         const bool zone = kind.isValid() && HasUpperToleranceOnly(static_cast<K>(kind.toInt()));
@@ -68,9 +68,8 @@ TStationInspection::TStationInspection(TFeatureRegister &features, TPointRegiste
         m_panel->edLower->setEnabled(!zone);
         m_panel->cbDatum->setEnabled(orientation);
     });
-    connect(m_panel->btnAddCharacteristic, &QPushButton::clicked, this,
-            &TStationInspection::AddCharacteristic);
-    connect(m_panel->btnNextPart, &QPushButton::clicked, this, &TStationInspection::NextPart);
+    connect(m_panel->btnAddCharacteristic, &QPushButton::clicked, this, &TStationQuality::AddCharacteristic);
+    connect(m_panel->btnNextPart, &QPushButton::clicked, this, &TStationQuality::NextPart);
     connect(m_panel->btnSkipFeature, &QPushButton::clicked, this, [this] {
         m_plan.Skip();
         PlanStepped();
@@ -81,29 +80,29 @@ TStationInspection::TStationInspection(TFeatureRegister &features, TPointRegiste
     });
     auto *deleteKey = new QShortcut(QKeySequence(Qt::Key_Delete), m_panel->sgCharacteristics);
     deleteKey->setContext(Qt::WidgetShortcut);
-    connect(deleteKey, &QShortcut::activated, this, &TStationInspection::DeleteSelected);
+    connect(deleteKey, &QShortcut::activated, this, &TStationQuality::DeleteSelected);
     for (QLineEdit *edit : {m_panel->edPartName, m_panel->edPartSerial, m_panel->edOperator})
-        connect(edit, &QLineEdit::textEdited, this, &TStationInspection::TakePartFields);
+        connect(edit, &QLineEdit::textEdited, this, &TStationQuality::TakePartFields);
 
     // The features change a cell at a time; they are judged once the change is complete.
     auto due = [this] {
         if (m_evaluationDue)
             return;
         m_evaluationDue = true;
-        QMetaObject::invokeMethod(this, &TStationInspection::Evaluate, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TStationQuality::Evaluate, Qt::QueuedConnection);
     };
     connect(&m_features.Table(), &QAbstractItemModel::dataChanged, this, due);
     connect(&m_features.Table(), &QAbstractItemModel::modelReset, this, due);
     connect(&m_characteristics.Table(), &QAbstractItemModel::dataChanged, this,
-            &TStationInspection::ShowSummary);
+            &TStationQuality::ShowSummary);
     FeatureSelectionChanged();
     ShowSummary();
     // Once the window has been made: Skip and Redo disabled inside its making upset the features
     // table's header when the window sets its headers.
-    QMetaObject::invokeMethod(this, &TStationInspection::ShowGuide, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &TStationQuality::ShowGuide, Qt::QueuedConnection);
 }
 
-TCharacteristicRegister::TLookup TStationInspection::Lookup() const
+TCharacteristicRegister::TLookup TStationQuality::Lookup() const
 {
     // While a part is measured by the plan, a feature not yet measured in it gives nothing.
     return [this, all = TCharacteristicRegister::LookupIn(m_features, m_points.Data())](const QString &name) {
@@ -111,7 +110,7 @@ TCharacteristicRegister::TLookup TStationInspection::Lookup() const
     };
 }
 
-void TStationInspection::ShowGuide()
+void TStationQuality::ShowGuide()
 {
     const bool guiding = m_plan.Active() && !m_plan.Done();
     m_panel->stGuide->setText(m_plan.Active() ? m_plan.GuideText()
@@ -124,7 +123,7 @@ void TStationInspection::ShowGuide()
         m_stationFeatures.Form()->sgFeatures->selectRow(row - 1);
 }
 
-void TStationInspection::PointRecorded(int number)
+void TStationQuality::PointRecorded(int number)
 {
     if (!m_plan.Active() || m_plan.Done())
         return;
@@ -137,7 +136,7 @@ void TStationInspection::PointRecorded(int number)
         ShowGuide();
 }
 
-void TStationInspection::PlanStepped()
+void TStationQuality::PlanStepped()
 {
     Evaluate();
     ShowGuide();
@@ -154,26 +153,25 @@ void TStationInspection::PlanStepped()
     KeepPart();
 }
 
-void TStationInspection::SetProject(std::function<QString()> projectName,
-                                    std::function<QString()> dataDirectory)
+void TStationQuality::SetProject(std::function<QString()> projectName, std::function<QString()> dataDirectory)
 {
     m_projectName = std::move(projectName);
     m_dataDirectory = std::move(dataDirectory);
 }
 
-QString TStationInspection::HistoryFile() const
+QString TStationQuality::HistoryFile() const
 {
     return TResultsHistory::FileName(m_dataDirectory ? m_dataDirectory() : QString(),
                                      m_projectName ? m_projectName() : QString());
 }
 
-void TStationInspection::Tell(const QString &text)
+void TStationQuality::Tell(const QString &text)
 {
     if (m_statusReport)
         m_statusReport(text);
 }
 
-void TStationInspection::Evaluate()
+void TStationQuality::Evaluate()
 {
     m_evaluationDue = false;
     m_characteristics.Evaluate(Lookup());
@@ -181,7 +179,7 @@ void TStationInspection::Evaluate()
     FeatureSelectionChanged();
 }
 
-void TStationInspection::ShowSummary()
+void TStationQuality::ShowSummary()
 {
     const TCharacteristicRegister::TSummary summary = m_characteristics.Summary();
     m_panel->stCharacteristicsSummary->setText(
@@ -190,7 +188,7 @@ void TStationInspection::ShowSummary()
                            : summary.Text());
 }
 
-void TStationInspection::FeatureSelectionChanged()
+void TStationQuality::FeatureSelectionChanged()
 {
     const QList<int> rows = m_stationFeatures.SelectedRows();
     const auto lookup = TCharacteristicRegister::LookupIn(m_features, m_points.Data());
@@ -220,7 +218,7 @@ void TStationInspection::FeatureSelectionChanged()
     m_panel->cbDatum->setCurrentIndex(std::max(0, m_panel->cbDatum->findText(datum)));
 }
 
-void TStationInspection::AddCharacteristic()
+void TStationQuality::AddCharacteristic()
 {
     const QList<int> rows = m_stationFeatures.SelectedRows();
     const QVariant kind = m_panel->cbCharacteristic->currentData();
@@ -248,7 +246,7 @@ void TStationInspection::AddCharacteristic()
                   m_characteristics.Table().Cell(TCharacteristicRegister::ColCharacteristic, row)));
 }
 
-void TStationInspection::DeleteSelected()
+void TStationQuality::DeleteSelected()
 {
     QList<int> rows;
     for (const QModelIndex &index : m_panel->sgCharacteristics->selectionModel()->selectedRows())
@@ -265,12 +263,12 @@ void TStationInspection::DeleteSelected()
     ShowSummary();
 }
 
-void TStationInspection::TakePartFields()
+void TStationQuality::TakePartFields()
 {
     m_part = {m_panel->edPartName->text(), m_panel->edPartSerial->text(), m_panel->edOperator->text()};
 }
 
-void TStationInspection::Reload()
+void TStationQuality::Reload()
 {
     m_panel->edPartName->setText(m_part.partName);
     m_panel->edPartSerial->setText(m_part.serialNumber);
@@ -286,7 +284,7 @@ void TStationInspection::Reload()
         m_dialogs.ShowMessage(warning);
 }
 
-void TStationInspection::Clear()
+void TStationQuality::Clear()
 {
     m_plan.Stop();
     m_kept = false;
@@ -296,7 +294,7 @@ void TStationInspection::Clear()
     Reload();
 }
 
-bool TStationInspection::KeepPart()
+bool TStationQuality::KeepPart()
 {
     TakePartFields();
     if (!m_projectName || m_projectName().trimmed().isEmpty()) {
@@ -321,7 +319,7 @@ bool TStationInspection::KeepPart()
     return true;
 }
 
-void TStationInspection::NextPart()
+void TStationQuality::NextPart()
 {
     TakePartFields();
     if (m_characteristics.Count() == 0) {
@@ -370,7 +368,7 @@ void TStationInspection::NextPart()
                    : tr("Part %1: measure %2").arg(serial, m_plan.CurrentName()));
 }
 
-void TStationInspection::FillReport(TReportContent &content)
+void TStationQuality::FillReport(TReportContent &content)
 {
     Evaluate();
     TakePartFields();

@@ -1,4 +1,4 @@
-#include "files/inspectionsection.h"
+#include "files/qualitysection.h"
 
 #include "files/featuresection.h"
 #include "files/rowlines.h"
@@ -22,7 +22,7 @@ QString OneLine(const QString &text)
 
 } // namespace
 
-void TInspectionSection::Append(QString &text, const TTextTable &characteristics, const TPartFields &part)
+void TQualitySection::Append(QString &text, const TTextTable &characteristics, const TPartFields &part)
 {
     const int rows = std::min(characteristics.FilledRowCount(), TRowLines::MaxRows);
     if (rows == 0 && part.IsEmpty())
@@ -38,7 +38,7 @@ void TInspectionSection::Append(QString &text, const TTextTable &characteristics
     text += EndLine + end;
 }
 
-TInspectionSection::TRead TInspectionSection::Read(const QStringList &lines, int columnCount)
+TQualitySection::TRead TQualitySection::Read(const QStringList &lines, int columnCount)
 {
     TRead read;
     qsizetype at = lines.indexOf(Heading);

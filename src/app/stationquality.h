@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/inspectionsection.h"
+#include "files/qualitysection.h"
 #include "files/resultshistory.h"
 #include "register/characteristicregister.h"
 #include "register/guidedplan.h"
@@ -22,15 +22,15 @@ class TStationFeatures;
 // The window's inspection: the characteristics of the features window judged whenever the features
 // change, the part's fields kept with the project, the "Report" button, and "Next part", which keeps
 // the part's results in the project's results history. Messages go through the operator's dialogs.
-class TStationInspection : public QObject
+class TStationQuality : public QObject
 {
     Q_OBJECT
 
 public:
     // The characteristics panel goes below the features window's table; btnReport goes on window at its
     // reserved place.
-    TStationInspection(TFeatureRegister &features, TPointRegister &points, TStationFeatures &stationFeatures,
-                       TOperatorDialogs &dialogs, QWidget &window);
+    TStationQuality(TFeatureRegister &features, TPointRegister &points, TStationFeatures &stationFeatures,
+                    TOperatorDialogs &dialogs, QWidget &window);
 
     TCharacteristicRegister &Characteristics() { return m_characteristics; }
     TInspectionTables &Tables() { return m_tables; }

@@ -1,7 +1,7 @@
 // The characteristics of the features window, the Report button and Next part, driven through their
 // controls by objectName.
 #include "app/qintarform.h"
-#include "app/stationinspection.h"
+#include "app/stationquality.h"
 #include "register/featureregister.h"
 #include "stationundertest.h"
 
@@ -246,4 +246,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TInspectionWindowTest)
-#include "inspectionwindow_test.moc"
+#include "qualitywindow_test.moc"
