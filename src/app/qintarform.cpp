@@ -163,6 +163,7 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     m_status = std::make_unique<TStatusLine>(stLinkStatus);
     m_link->SetStatusLine(m_status.get());
     m_files->SetApproaches(&m_stationProbe->Approaches());
+    m_files->SetAlignments(&m_featureRegister.Alignments().Table());
     m_files->SetFeatures(&m_featureRegister.Table(), [this] {
         m_featureRegister.TakeNamesFromTable();
         m_stationFeatures->FeaturesReplaced();
@@ -184,7 +185,8 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     m_stationViews->Actions()->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_unsaved = std::make_unique<TUnsavedChanges>(
         QList<TTextTable *>{&m_register.Data(), &m_register.Distances(), &m_register.Angles(),
-                            &m_featureRegister.Table(), &m_inspection->Characteristics().Table()});
+                            &m_featureRegister.Table(), &m_inspection->Characteristics().Table(),
+                            &m_featureRegister.Alignments().Table()});
     m_files->SetUnsavedChanges(m_unsaved.get());
     m_files->SetStatusReport(
         [this](const QString &text, const QString &detail) { m_status->ShowMessage(text, detail); });
@@ -206,6 +208,7 @@ void TQintarForm::StartJournal()
         m_register, *m_views, [this] { return edProjectName->text(); },
         [this](const QString &name) { edProjectName->setText(name); });
     m_journal->Journal().AddTable(QStringLiteral("features"), m_featureRegister.Table());
+    m_journal->Journal().AddTable(QStringLiteral("alignments"), m_featureRegister.Alignments().Table());
     m_journal->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_files->SetJournal(&m_journal->Journal());
     if (m_journal->OfferLeftOvers()) {

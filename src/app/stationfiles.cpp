@@ -39,7 +39,8 @@ TFileTables TStationFiles::FileTables()
         [this] { m_views.ClearAllSeries(); },
         m_features,
         m_approaches,
-        m_inspection};
+        m_inspection,
+        m_alignments};
 }
 
 bool TStationFiles::Report(const TFileResult &result)

@@ -58,6 +58,8 @@ public:
     }
     // The approach directions of the recorded points, kept with the features.
     void SetApproaches(TTextTable *approaches) { m_approaches = approaches; }
+    // The part alignments' own texts, kept with the features too.
+    void SetAlignments(TTextTable *alignments) { m_alignments = alignments; }
     // The inspection the project file keeps after the features; loaded is called after a load.
     void SetInspection(TInspectionTables *inspection, std::function<void()> loaded)
     {
@@ -115,6 +117,7 @@ private:
     std::function<void(const QString &, const QString &)> m_statusReport;
     TTextTable *m_features = nullptr;
     TTextTable *m_approaches = nullptr;
+    TTextTable *m_alignments = nullptr;
     std::function<void()> m_featuresLoaded;
     TInspectionTables *m_inspection = nullptr;
     std::function<void()> m_inspectionLoaded;

@@ -82,7 +82,24 @@ QStringList TFeatureSection::SplitRow(const QString &line, int columnCount)
     return fields;
 }
 
-void TFeatureSection::Append(QString &text, const TTextTable &features, const TTextTable *approaches)
+namespace {
+
+void AppendRows(QString &text, const QString &heading, const QString &columnHeading, const TTextTable *table)
+{
+    if (!table || table->FilledRowCount() == 0)
+        return;
+    const QString &end = TRowLines::LineEnd;
+    text += heading + end + columnHeading + end;
+    const int lastRow = std::min(table->LastUsedRow(), TRowLines::MaxRows);
+    for (int row = 1; row <= lastRow; ++row)
+        if (!table->IsRowFree(row))
+            text += TFeatureSection::RowLine(table->RowTexts(row)) + end;
+}
+
+} // namespace
+
+void TFeatureSection::Append(QString &text, const TTextTable &features, const TTextTable *approaches,
+                             const TTextTable *alignments)
 {
     const int lastRow = std::min(features.LastUsedRow(), TRowLines::MaxRows);
     bool any = false;
@@ -95,13 +112,8 @@ void TFeatureSection::Append(QString &text, const TTextTable &features, const TT
     for (int row = 1; row <= lastRow; ++row)
         if (!features.IsRowFree(row))
             text += RowLine(features.RowTexts(row)) + end;
-    if (approaches && approaches->FilledRowCount() > 0) {
-        text += ApproachHeading + end + ApproachColumnHeading + end;
-        const int lastApproach = std::min(approaches->LastUsedRow(), TRowLines::MaxRows);
-        for (int row = 1; row <= lastApproach; ++row)
-            if (!approaches->IsRowFree(row))
-                text += RowLine(approaches->RowTexts(row)) + end;
-    }
+    AppendRows(text, ApproachHeading, ApproachColumnHeading, approaches);
+    AppendRows(text, AlignmentHeading, AlignmentColumnHeading, alignments);
     text += EndLine + end;
 }
 
@@ -127,9 +139,16 @@ TFeatureSection::TRead TFeatureSection::Read(TLineReader &reader, int columnCoun
     while ((line = reader.ReadLine())) {
         if (*line == EndLine)
             return read;
+        // Each subsection once, in its place: a heading out of order reads as a row line.
         if (*line == ApproachHeading && into == &read.rows) {
             into = &read.approaches;
             columns = ApproachColumnCount;
+            reader.ReadLine();
+            continue;
+        }
+        if (*line == AlignmentHeading && into != &read.alignments) {
+            into = &read.alignments;
+            columns = AlignmentColumnCount;
             reader.ReadLine();
             continue;
         }

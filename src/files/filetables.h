@@ -25,4 +25,6 @@ struct TFileTables
     TTextTable *approaches = nullptr;
     // The characteristics and the part's fields, kept after the features; none leaves them out.
     TInspectionTables *inspection = nullptr;
+    // The part alignments' X axes and which is active ("Alignment", "Active", X I, J, K), kept there too.
+    TTextTable *alignments = nullptr;
 };

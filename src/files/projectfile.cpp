@@ -127,7 +127,7 @@ QByteArray TProjectFile::Compose(const QString &projectName, const QString &time
     TRowLines::AppendRows(text, m_tables.angles, kAngleColumns);
     text += kEnd + end;
     if (m_tables.features)
-        TFeatureSection::Append(text, *m_tables.features, m_tables.approaches);
+        TFeatureSection::Append(text, *m_tables.features, m_tables.approaches, m_tables.alignments);
     if (m_tables.inspection)
         TQualitySection::Append(text, m_tables.inspection->characteristics, m_tables.inspection->part);
     return TCodePage1252::Encode(text, unrepresentable);
@@ -227,6 +227,8 @@ TFileResult TProjectFile::Load(QIODevice &device)
         TRowLines::FillTable(*m_tables.features, features.rows.rows);
     if (m_tables.approaches)
         TRowLines::FillTable(*m_tables.approaches, features.approaches.rows);
+    if (m_tables.alignments)
+        TRowLines::FillTable(*m_tables.alignments, features.alignments.rows);
     // So does one written before inspections for the characteristics and the part's fields.
     if (m_tables.inspection) {
         TRowLines::FillTable(m_tables.inspection->characteristics, inspection.rows);
@@ -242,8 +244,8 @@ TFileResult TProjectFile::Load(QIODevice &device)
         result.warnings.append(SkippedWarning(angles.beyond, QStringLiteral("angle")));
     if (features.rows.beyond > 0)
         result.warnings.append(SkippedWarning(features.rows.beyond, QStringLiteral("feature")));
-    if (const qsizetype blank =
-            points.blank + distances.blank + angles.blank + features.rows.blank + features.approaches.blank;
+    if (const qsizetype blank = points.blank + distances.blank + angles.blank + features.rows.blank +
+                                features.approaches.blank + features.alignments.blank;
         blank > 0)
         result.warnings.append(TRowLines::BlankLinesWarning(blank));
     if (features.unended) {

@@ -13,7 +13,7 @@ namespace {
 constexpr int kFeatureTypes = 7;
 constexpr int kDistanceIndex = 7;
 constexpr int kAngleIndex = 8;
-constexpr std::array kPrefixes{"P", "L", "PL", "C", "SP", "CY", "CO", "D", "A"};
+constexpr std::array kPrefixes{"P", "L", "PL", "C", "SP", "CY", "CO", "D", "A", "AL", "POS"};
 constexpr std::array kTypeTexts{"Point", "Line", "Plane", "Circle", "Sphere", "Cylinder", "Cone"};
 const QString kDistanceText = QStringLiteral("Distance");
 const QString kAngleText = QStringLiteral("Angle");
@@ -58,12 +58,13 @@ std::optional<std::pair<QString, int>> SplitName(const QString &name)
 
 } // namespace
 
-TFeatureRegister::TFeatureRegister() : m_table(ColumnCount, kRowCount) {}
+TFeatureRegister::TFeatureRegister() : m_table(ColumnCount, kRowCount), m_alignments(*this) {}
 
 void TFeatureRegister::SetHeaders()
 {
     m_table.SetRowCount(kRowCount);
     m_table.SetRowTexts(0, {"Feature", "Type", "From", "X", "Y", "Z", "I", "J", "K", "Size", "Form", "Apex"});
+    m_alignments.SetHeaders();
 }
 
 QString TFeatureRegister::TypeText(TFeatureType type)
@@ -129,6 +130,12 @@ QString TFeatureRegister::NextName(TKind kind) const
 {
     const int index = kind == TKind::Angle ? kAngleIndex : kDistanceIndex;
     return Prefix(index) + QString::number(NextNumber(index));
+}
+
+QString TFeatureRegister::NextName(const QString &prefix) const
+{
+    const int index = PrefixIndex(prefix);
+    return index < 0 ? QString() : prefix + QString::number(NextNumber(index));
 }
 
 void TFeatureRegister::TakeName(const QString &name)
@@ -319,11 +326,16 @@ TFeatureRegister::TRelated TFeatureRegister::Relate(TKind kind, int firstRow, in
 
 void TFeatureRegister::DeleteRow(int row)
 {
+    const QString name = Name(row);
+    const bool alignment = TPartAlignments::IsAlignmentRow(m_table, row);
     m_table.DeleteRow(row);
+    if (alignment)
+        m_alignments.Forget(name);
 }
 
 void TFeatureRegister::Clear()
 {
     m_table.ClearDataRows();
+    m_alignments.Clear();
     m_highest.fill(0);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/geometryfeature.h"
+#include "register/partalignments.h"
 #include "register/texttable.h"
 
 #include <QList>
@@ -18,9 +19,9 @@
 //   D1       Distance  C1, PL1
 //
 // Millimetres and degrees are in the station's coordinate text form, direction cosines have six
-// decimals. Names are numbered per type (L1, PL1, C1, SP1, CY1, CO1, P1; D1, A1 for relations) and a
-// name is never given out twice between two clearings, so a relation's "From" never comes to name
-// another feature.
+// decimals. Names are numbered per type (L1, PL1, C1, SP1, CY1, CO1, P1; D1, A1 for relations; AL1 for
+// part alignments, POS1 for positions in part coordinates) and a name is never given out twice between
+// two clearings, so a relation's "From" never comes to name another feature.
 class TFeatureRegister
 {
 public:
@@ -109,7 +110,16 @@ public:
     };
     TRelated Relate(TKind kind, int firstRow, int secondRow);
 
-    // Removes the row; the rows below move up one place.
+    // Appends a row of these texts (its name given) after the last filled one; 0 when every row is taken.
+    int AddTexts(const QStringList &texts) { return AppendRow(texts); }
+
+    // The part alignments the table's "AL" rows stand for.
+    TPartAlignments &Alignments() { return m_alignments; }
+    const TPartAlignments &Alignments() const { return m_alignments; }
+    // The frame features are read in when shown in part coordinates; none when no alignment is active.
+    std::optional<TPartAlignment> ActiveAlignment() const { return m_alignments.Active(); }
+
+    // Removes the row; the rows below move up one place. An alignment's row takes its frame with it.
     void DeleteRow(int row);
     // Empties the table and starts the names again at 1.
     void Clear();
@@ -119,6 +129,8 @@ public:
     // The name the next feature of this type or relation would get.
     QString NextName(TFeatureType type) const;
     QString NextName(TKind kind) const;
+    // For the rows named by a prefix of their own (AL, POS).
+    QString NextName(const QString &prefix) const;
 
     static QString TypeText(TFeatureType type);
     static std::optional<TFeatureType> TypeFromText(const QString &text);
@@ -137,5 +149,6 @@ private:
 
     TTextTable m_table;
     // The highest number given out per prefix since the last clearing.
-    std::array<int, 9> m_highest{};
+    std::array<int, 11> m_highest{};
+    TPartAlignments m_alignments;
 };

@@ -20,12 +20,14 @@ struct TProjectUnderTest
     TTablesUnderTest tables;
     TTextTable features{kFeatureColumns, 1000};
     TTextTable approaches{TFeatureSection::ApproachColumnCount, 1000};
+    TTextTable alignments{TFeatureSection::AlignmentColumnCount, 1000};
 
     TFileTables Files()
     {
         TFileTables files = tables.Tables();
         files.features = &features;
         files.approaches = &approaches;
+        files.alignments = &alignments;
         return files;
     }
 
@@ -119,6 +121,59 @@ TEST(FeatureSection, ApproachDirectionsRoundTripWithTheFeatures)
     TProjectUnderTest bare;
     ASSERT_TRUE(bare.Load(KnownProjectBytes()).Ok());
     bare.approaches.SetRowTexts(1, first);
+    EXPECT_EQ(TProjectFile(bare.Files()).Compose(QStringLiteral("Bracket 7"), kStamp),
+              TProjectFile(bare.tables.Tables()).Compose(QStringLiteral("Bracket 7"), kStamp));
+}
+
+// The alignments' own texts close the section; what is saved, loaded and saved again is the same file.
+TEST(FeatureSection, AlignmentsRoundTripByteForByte)
+{
+    TProjectUnderTest source;
+    ASSERT_TRUE(source.Load(KnownProjectBytes()).Ok());
+    const QStringList aligned{"AL1",      "Alignment", "Z: PL1, X: C1-C2, origin: C3 (Z: PL1)",
+                              "10.000",   "-5.000",    "0.000",
+                              "0.017452", "0.000000",  "0.999848",
+                              "",         "",          ""};
+    const QStringList turned{"AL2",      "Alignment", "Z: PL1, X: L1, origin: C1",
+                             "1.000",    "2.000",     "3.000",
+                             "0.000000", "0.000000",  "1.000000",
+                             "",         "",          ""};
+    source.features.SetRowTexts(1, kCircle);
+    source.features.SetRowTexts(2, aligned);
+    source.features.SetRowTexts(3, turned);
+    source.approaches.SetRowTexts(1, {"1", "0.707107", "-0.707107", "0.000000"});
+    source.alignments.SetRowTexts(1, {"AL1", "", "0.999848", "0.000000", "-0.017452"});
+    source.alignments.SetRowTexts(2, {"AL2", "Yes", "0.866025", "0.500000", "0.000000"});
+    const QByteArray bytes = TProjectFile(source.Files()).Compose(QStringLiteral("Bracket 7"), kStamp);
+    EXPECT_TRUE(bytes.endsWith(
+        Crlf({"[Approach Directions]", "Pt, I, J, K", "1,0.707107,-0.707107,0.000000", "[Alignments]",
+              "Alignment, Active, X I, X J, X K", "AL1,,0.999848,0.000000,-0.017452",
+              "AL2,Yes,0.866025,0.500000,0.000000", "[End Features]"})))
+        << bytes.constData();
+    EXPECT_TRUE(
+        bytes.contains("AL1,Alignment,\"Z: PL1, X: C1-C2, origin: C3 (Z: PL1)\",10.000,-5.000,0.000,"));
+
+    TProjectUnderTest loaded;
+    loaded.alignments.SetRowTexts(4, {"AL9", "Yes", "1.000000", "0.000000", "0.000000"});
+    const TFileResult result = loaded.Load(bytes);
+    ASSERT_TRUE(result.Ok());
+    EXPECT_TRUE(result.warnings.isEmpty()) << result.warnings.join("\n").toStdString();
+    EXPECT_EQ(loaded.tables.Rows(loaded.alignments), source.tables.Rows(source.alignments));
+    EXPECT_EQ(loaded.tables.Rows(loaded.approaches), source.tables.Rows(source.approaches));
+    EXPECT_EQ(TProjectFile(loaded.Files()).Compose(QStringLiteral("Bracket 7"), kStamp), bytes);
+
+    // Alignments without their subsection (no approaches either) still come back; a project without
+    // features keeps no alignments and stays today's file.
+    TProjectUnderTest bare;
+    ASSERT_TRUE(bare.Load(KnownProjectBytes()).Ok());
+    bare.features.SetRowTexts(1, turned);
+    bare.alignments.SetRowTexts(1, {"AL2", "Yes", "0.866025", "0.500000", "0.000000"});
+    const QByteArray noApproaches = TProjectFile(bare.Files()).Compose(QStringLiteral("Bracket 7"), kStamp);
+    EXPECT_FALSE(noApproaches.contains("[Approach Directions]"));
+    TProjectUnderTest again;
+    ASSERT_TRUE(again.Load(noApproaches).Ok());
+    EXPECT_EQ(again.tables.Rows(again.alignments), bare.tables.Rows(bare.alignments));
+    bare.features.ClearDataRows();
     EXPECT_EQ(TProjectFile(bare.Files()).Compose(QStringLiteral("Bracket 7"), kStamp),
               TProjectFile(bare.tables.Tables()).Compose(QStringLiteral("Bracket 7"), kStamp));
 }

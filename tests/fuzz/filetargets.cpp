@@ -196,31 +196,38 @@ int FuzzFeatureSection(const std::uint8_t *data, std::size_t size)
     static TTables second;
     static TTextTable firstFeatures{12, 1000};
     static TTextTable secondFeatures{12, 1000};
+    static TTextTable firstAlignments{TFeatureSection::AlignmentColumnCount, 1000};
+    static TTextTable secondAlignments{TFeatureSection::AlignmentColumnCount, 1000};
     const QByteArray input =
         project + QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    const auto files = [](TTables &tables, TTextTable &features) {
+    const auto files = [](TTables &tables, TTextTable &features, TTextTable &alignments) {
         TFileTables files = tables.Files();
         files.features = &features;
+        files.alignments = &alignments;
         return files;
     };
-    const TFileResult loaded = LoadFrom(
-        input, [&](QIODevice &device) { return TProjectFile(files(first, firstFeatures)).Load(device); });
+    const TFileResult loaded = LoadFrom(input, [&](QIODevice &device) {
+        return TProjectFile(files(first, firstFeatures, firstAlignments)).Load(device);
+    });
     FUZZ_CHECK(loaded.Ok(), "a project file in memory always loads");
     CheckTable(firstFeatures, InputHoldsNanOrInf(data, size));
     FUZZ_CHECK(first.data.IsRowFree(1) && first.distances.IsRowFree(1) && first.angles.IsRowFree(1),
                "what follows the end line never reaches the older tables");
 
     qsizetype unrepresentable = 0;
-    const QByteArray written =
-        TProjectFile(files(first, firstFeatures)).Compose(QStringLiteral("p"), kStamp, &unrepresentable);
+    const QByteArray written = TProjectFile(files(first, firstFeatures, firstAlignments))
+                                   .Compose(QStringLiteral("p"), kStamp, &unrepresentable);
     FUZZ_CHECK(unrepresentable == 0, "every text read can be written back");
     FUZZ_CHECK(!firstFeatures.IsRowFree(1) || written.endsWith("[End]\r\n"),
                "without features the file ends at its end line");
-    const TFileResult reloaded = LoadFrom(
-        written, [&](QIODevice &device) { return TProjectFile(files(second, secondFeatures)).Load(device); });
+    const TFileResult reloaded = LoadFrom(written, [&](QIODevice &device) {
+        return TProjectFile(files(second, secondFeatures, secondAlignments)).Load(device);
+    });
     FUZZ_CHECK(reloaded.Ok() && reloaded.warnings.isEmpty(),
                "a file the station wrote loads without a warning");
     FUZZ_CHECK(SameTable(firstFeatures, secondFeatures), "written back and loaded again: same features");
+    FUZZ_CHECK(firstFeatures.IsRowFree(1) || SameTable(firstAlignments, secondAlignments),
+               "written back and loaded again: same alignments");
     return 0;
 }
 
