@@ -2,12 +2,14 @@
 // pseudo-terminal: the whole window, offscreen, on line for a stretch of wall time (20 s unless
 // QINTAR_CPU_SECONDS says otherwise), with each of the four views in front, once with no points and
 // once with a 999-point project loaded. The counter cpu_percent is the share of one core.
-// QINTAR_CPU_DEVSIM passes further options to the simulator.
+// QINTAR_CPU_DEVSIM passes further options to the simulator; with QINTAR_CPU_NO_JOURNAL set the work
+// journal is held paused while the station polls, to show what the journal costs a poll.
 //
 // Run: build-rel/bench/app_stationcpu_bench   (about three minutes)
 #include "app/qintarform.h"
 #include "common/coordinatetext.h"
 #include "common/operatordialogs.h"
+#include "journal/journal.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -27,6 +29,7 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -196,6 +199,7 @@ public:
     }
 
     int Positions() const { return m_positions; }
+    TJournal *Journal() const { return m_form->Journal(); }
 
 private:
     static bool Fail(QString *error, const QString &text)
@@ -257,6 +261,9 @@ void BM_StationCpu(benchmark::State &state)
         QApplication::instance()->installEventFilter(counter.get());
     }
     for (auto _ : state) {
+        std::optional<TJournal::TPause> paused;
+        if (qEnvironmentVariableIsSet("QINTAR_CPU_NO_JOURNAL"))
+            paused.emplace(station->Journal());
         const int positionsBefore = station->Positions();
         QElapsedTimer wall;
         const double cpuBefore = ProcessCpuSeconds();

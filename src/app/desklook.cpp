@@ -1,5 +1,8 @@
 #include "app/desklook.h"
 
+#include "app/stationcolours.h"
+
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
@@ -50,4 +53,20 @@ void TDeskLook::Apply(QWidget *window)
         if (label)
             FitText(label, MaintenanceRight - label->x());
     }
+}
+
+void TDeskLook::SetWindowLook(QWidget *window)
+{
+    using namespace StationColours;
+    QFont font(QStringLiteral("Tahoma"), 8);
+    if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
+        font = QFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family(), 8);
+    window->setFont(font);
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, Cream);
+    palette.setColor(QPalette::WindowText, DarkBlue);
+    palette.setColor(QPalette::Text, DarkBlue);
+    palette.setColor(QPalette::ButtonText, DarkBlue);
+    window->setPalette(TDeskLook::WithDisabledLook(palette));
+    window->setAutoFillBackground(true);
 }

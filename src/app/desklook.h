@@ -27,4 +27,7 @@ public:
     // The station's window: the access code as "*" per character, and the maintenance labels fitted
     // to the maintenance area. Controls are found by objectName.
     static void Apply(QWidget *window);
+    // The station's window in its designed font (Tahoma 8, else the platform's font at 8 points), dark
+    // blue on cream, with the disabled look.
+    static void SetWindowLook(QWidget *window);
 };

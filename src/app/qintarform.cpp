@@ -1,11 +1,10 @@
 #include "app/qintarform.h"
 
-#include "app/calibrationpanel.h"
 #include "app/controltips.h"
 #include "app/desklook.h"
 #include "app/exportactions.h"
-#include "app/featuresform.h"
 #include "app/logopicture.h"
+#include "app/maintenancearea.h"
 #include "app/projectname.h"
 #include "app/qtoperatordialogs.h"
 #include "app/stationcolours.h"
@@ -13,8 +12,8 @@
 #include "app/stationfiles.h"
 #include "app/stationjournal.h"
 #include "app/stationlink.h"
+#include "app/stationmeasuring.h"
 #include "app/stationprobe.h"
-#include "app/stationquality.h"
 #include "app/stationviews.h"
 #include "app/statusline.h"
 #include "app/tableviewbinding.h"
@@ -22,7 +21,6 @@
 #include "devicelink/portmanagerpanel.h"
 #include "devicelink/portmanagerrs232.h"
 #include "devicelink/portsetup.h"
-#include "files/projectfile.h"
 #include "journal/journal.h"
 #include "plots/plotviews.h"
 #include "plots/viewengine.h"
@@ -34,21 +32,14 @@
 #include "register/viewpickplots.h"
 #include "ui_qintarform.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
-#include <QHeaderView>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
@@ -61,8 +52,6 @@ namespace {
 
 constexpr int DesignedClientWidth = 968;
 constexpr int ClientHeight = 695;
-constexpr int NarrowOuterWidth = 981;
-constexpr int WideOuterWidth = 1225;
 const QString ProjectFilter = QStringLiteral("Qintar Project Files (*.prj)|*.PRJ");
 constexpr int ShortDataGroupHeight = 250;
 constexpr int ShortDataTableHeight = 220;
@@ -85,17 +74,7 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
         m_dialogs = m_ownDialogs.get();
     }
 
-    QFont font(QStringLiteral("Tahoma"), 8);
-    if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
-        font = QFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family(), 8);
-    setFont(font);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Cream);
-    palette.setColor(QPalette::WindowText, DarkBlue);
-    palette.setColor(QPalette::Text, DarkBlue);
-    palette.setColor(QPalette::ButtonText, DarkBlue);
-    setPalette(TDeskLook::WithDisabledLook(palette));
-    setAutoFillBackground(true);
+    TDeskLook::SetWindowLook(this);
 
     m_link = new TStationLink(
         *this, m_cycle, *m_dialogs, [this](TPortManagerRS232 &sender) { USBSuccess(sender); },
@@ -142,14 +121,13 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     WireMainArea();
     WireMaintenanceArea();
     AddExportActions();
-    m_stationFeatures = new TStationFeatures(m_featureRegister, m_register, *m_dialogs, *this);
-    m_exports->AddToFeatures(m_stationFeatures->Form()->sgFeatures);
-    m_stationFeatures->SetViews(m_views.get());
-    m_stationProbe = new TStationProbe(
-        m_stationFeatures->Measurement(), m_featureRegister, m_register, *m_stationFeatures->Form(),
-        *m_dialogs, m_settings, [this] { return m_stationFeatures->SelectedRows(); }, this);
-    connect(this, &TQintarForm::PositionShown, m_stationProbe, &TStationProbe::PositionShown);
-    m_stationFeatures->AddToContextMenus(
+    m_measuring = new TStationMeasuring({m_featureRegister, m_register, *m_views, *m_dialogs, m_settings,
+                                         *m_exports, *m_files, [this] { return edProjectName->text(); },
+                                         [this] { return DataDirectory(); },
+                                         [this](const QString &text) { m_status->ShowMessage(text); }},
+                                        *this);
+    connect(this, &TQintarForm::PositionShown, m_measuring, &TStationMeasuring::PositionShown);
+    m_measuring->Features().AddToContextMenus(
         {sgData, sgDistance, sgAngles, Chart[0], Chart[1], Chart[2], Chart[3]});
     setFixedSize(DesignedClientWidth, ClientHeight);
     TDeskLook::Apply(this);
@@ -159,34 +137,14 @@ TQintarForm::TQintarForm(TOperatorDialogs *dialogs, QWidget *parent)
     for (QLabel *readout : {stReadX, stReadY, stReadZ})
         readout->setFixedSize(readout->size());
     m_stationViews = new TStationViews(
-        {*m_views, *m_chartEngine, m_register, *m_link, *m_stationFeatures, *m_operationGroup}, *this);
+        {*m_views, *m_chartEngine, m_register, *m_link, m_measuring->Features(), *m_operationGroup}, *this);
     m_status = std::make_unique<TStatusLine>(stLinkStatus);
     m_link->SetStatusLine(m_status.get());
-    m_files->SetApproaches(&m_stationProbe->Approaches());
-    m_files->SetAlignments(&m_featureRegister.Alignments().Table());
-    m_files->SetFeatures(&m_featureRegister.Table(), [this] {
-        m_featureRegister.TakeNamesFromTable();
-        m_stationFeatures->FeaturesReplaced();
-    });
-    m_stationFeatures->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
-    m_stationProbe->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
-    m_inspection = new TStationQuality(m_featureRegister, m_register, *m_stationFeatures, *m_dialogs, *this);
-    m_inspection->SetProject([this] { return edProjectName->text(); }, [this] { return DataDirectory(); });
-    m_inspection->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
-    m_inspection->SetReportAction([this] { m_exports->Report(); });
-    m_exports->SetReportFiller([this](TReportContent &content) { m_inspection->FillReport(content); });
-    m_files->SetInspection(&m_inspection->Tables(), [this] { m_inspection->Reload(); });
-    m_inspection->SetWindowHooks({[this] { return m_files->MayDiscardWork(); },
-                                  [this] {
-                                      m_views->ClearAllSeries();
-                                      m_register.ClearAll();
-                                  }});
     m_picker->SetProgressReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_stationViews->Actions()->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_unsaved = std::make_unique<TUnsavedChanges>(
-        QList<TTextTable *>{&m_register.Data(), &m_register.Distances(), &m_register.Angles(),
-                            &m_featureRegister.Table(), &m_inspection->Characteristics().Table(),
-                            &m_featureRegister.Alignments().Table()});
+        QList<TTextTable *>{&m_register.Data(), &m_register.Distances(), &m_register.Angles()} +
+        m_measuring->WorkTables());
     m_files->SetUnsavedChanges(m_unsaved.get());
     m_files->SetStatusReport(
         [this](const QString &text, const QString &detail) { m_status->ShowMessage(text, detail); });
@@ -207,15 +165,11 @@ void TQintarForm::StartJournal()
     m_journal->Watch(
         m_register, *m_views, [this] { return edProjectName->text(); },
         [this](const QString &name) { edProjectName->setText(name); });
-    m_journal->Journal().AddTable(QStringLiteral("features"), m_featureRegister.Table());
-    m_journal->Journal().AddTable(QStringLiteral("alignments"), m_featureRegister.Alignments().Table());
+    m_measuring->Journal(m_journal->Journal());
     m_journal->SetStatusReport([this](const QString &text) { m_status->ShowMessage(text); });
     m_files->SetJournal(&m_journal->Journal());
-    if (m_journal->OfferLeftOvers()) {
-        m_featureRegister.TakeNamesFromTable();
-        m_stationFeatures->FeaturesReplaced();
-        m_stationProbe->PointsReplaced();
-    }
+    if (m_journal->OfferLeftOvers())
+        m_measuring->Restored();
 }
 
 TJournal *TQintarForm::Journal() const
@@ -350,26 +304,15 @@ void TQintarForm::WireMainArea()
 
 void TQintarForm::WireMaintenanceArea()
 {
-    TCalibrationPanel::TControls controls{
+    TCalibrationPanel::TControls calibration{
         {}, {}, ui->btnApplyCalibrationParameters, edPassword, gbCalibration};
-    std::copy(std::begin(editCalibration), std::end(editCalibration), controls.edits.begin());
-    std::copy(std::begin(btnSaveCalibration), std::end(btnSaveCalibration), controls.saves.begin());
-    m_calibrationPanel = new TCalibrationPanel(controls, m_calibration, m_settings, *m_dialogs, this);
-
-    m_displayGroup = new TToggleGroup(this);
-    m_displayGroup->Add(sbCalibrated);
-    m_displayGroup->Add(sbUseRawValues);
-
-    m_axisGroup = new TToggleGroup(this);
-    for (QPushButton *button : {sbLockX, sbLockY, sbLockZ})
-        m_axisGroup->Add(button);
-    connect(m_axisGroup, &TToggleGroup::Clicked, this, [this](QAbstractButton *button) {
-        using TAxis = TMeasurementCycle::TAxis;
-        m_cycle.LockClicked(button == sbLockX   ? TAxis::X
-                            : button == sbLockY ? TAxis::Y
-                                                : TAxis::Z,
-                            CycleState());
-    });
+    std::copy(std::begin(editCalibration), std::end(editCalibration), calibration.edits.begin());
+    std::copy(std::begin(btnSaveCalibration), std::end(btnSaveCalibration), calibration.saves.begin());
+    m_maintenance = new TMaintenanceArea(
+        {calibration, sbCalibrated, sbUseRawValues, {sbLockX, sbLockY, sbLockZ}}, DesignedClientWidth,
+        m_calibration, m_settings, *m_dialogs, *this,
+        [this](TMeasurementCycle::TAxis axis) { m_cycle.LockClicked(axis, CycleState()); },
+        [this] { FormResize(); });
 }
 
 void TQintarForm::BuildCharts()
@@ -402,10 +345,10 @@ void TQintarForm::FormCreate()
     m_portNumber = settings.PortNumber;
     m_portSetUp->SetConfiguredNumber(m_portNumber);
     m_calibration = settings.Calibration;
-    m_stationProbe->SetBallDiameter(settings.BallDiameter);
+    m_measuring->Probe().SetBallDiameter(settings.BallDiameter);
     // Filling the boxes counts as an edit and enables their Save buttons; start with them disabled.
-    m_calibrationPanel->ShowCalibration();
-    m_calibrationPanel->DisableCalibrationSaves();
+    m_maintenance->Panel().ShowCalibration();
+    m_maintenance->Panel().DisableCalibrationSaves();
     if (!settings.Replaced.isEmpty())
         m_dialogs->ShowMessage(TSettingsFile::ReplacedMessage(settings.Replaced));
 
@@ -464,39 +407,10 @@ void TQintarForm::FormResize()
 bool TQintarForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Image1 && event->type() == QEvent::MouseButtonDblClick) {
-        Image1DblClick();
+        m_maintenance->OpenOrClose();
         return true;
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void TQintarForm::Image1DblClick()
-{
-    const bool narrowing = frameGeometry().width() > 1000;
-    // The narrow width leaves a few pixels beyond the designed client area in view, enough for the
-    // maintenance group's left edge to stand there as a line: the area goes out of sight with it.
-    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        if (child->x() >= DesignedClientWidth)
-            child->setVisible(!narrowing);
-    if (narrowing) {
-        SetOuterWidth(NarrowOuterWidth);
-        m_displayGroup->SetDown(sbCalibrated);
-    } else {
-        SetOuterWidth(WideOuterWidth);
-    }
-}
-
-void TQintarForm::SetOuterWidth(int outerWidth)
-{
-    const int frame = frameGeometry().width() - width();
-    setFixedSize(outerWidth - frame, height());
-    if (isVisible() && screen()) {
-        const QRect outer = frameGeometry();
-        move(TDeskLook::LeftKeepingOnScreen(outer.x(), outerWidth, screen()->availableGeometry()), outer.y());
-    }
-    // A hidden window gets its resize event only when shown; lay out now all the same.
-    if (!isVisible())
-        FormResize();
 }
 
 bool TQintarForm::HasProjectName() const
@@ -540,12 +454,10 @@ void TQintarForm::ClearAll()
         m_views->ClearAllSeries();
         m_register.ClearAll();
         m_featureRegister.Clear();
+        m_measuring->Cleared();
     }
     if (Journal())
         Journal()->Settled();
-    m_stationProbe->PointsReplaced();
-    m_stationFeatures->FeaturesReplaced();
-    m_inspection->Clear();
     m_status->ShowMessage(tr("Cleared"));
 }
 
@@ -592,11 +504,8 @@ void TQintarForm::RecordPoint(TPoint3 point)
         edProjectName->setText(DefaultProjectName());
     m_views->AddRecordedPoint(point);
     const auto added = m_register.AddPoint(point, gbMeasuredData->height() == ShortDataGroupHeight);
-    if (added.added) {
-        m_stationProbe->PointRecorded(added.number);
-        m_stationFeatures->PointRecorded(added.number);
-        m_inspection->PointRecorded(added.number);
-    }
+    if (added.added)
+        m_measuring->PointRecorded(added.number);
 }
 
 void TQintarForm::AddExportActions()

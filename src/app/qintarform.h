@@ -10,6 +10,7 @@
 
 #include "app/measurementcycle.h"
 #include "app/settingsfile.h"
+#include "app/stationmeasuring.h"
 #include "common/calibration.h"
 #include "register/featureregister.h"
 #include "register/pointregister.h"
@@ -27,7 +28,7 @@ class QPushButton;
 class QScrollBar;
 class QTableView;
 class QTimer;
-class TCalibrationPanel;
+class TMaintenanceArea;
 class TDerivations;
 class TExportActions;
 class TOperatorDialogs;
@@ -35,10 +36,7 @@ class TPlotViews;
 class TPortManagerRS232;
 class TPortSetUp;
 class TPointPicker;
-class TStationFeatures;
-class TStationProbe;
 class TStationViews;
-class TStationQuality;
 class TJournal;
 class TStationFiles;
 class TStationJournal;
@@ -86,9 +84,9 @@ public:
     bool HasMeasuredData() const;
     // The features table: fitted features and their relations, beside the point table.
     const TFeatureRegister &FeatureRegister() const { return m_featureRegister; }
-    TStationFeatures *StationFeatures() const { return m_stationFeatures; }
-    TStationProbe *StationProbe() const { return m_stationProbe; }
-    TStationQuality *Inspection() const { return m_inspection; }
+    TStationFeatures *StationFeatures() const { return &m_measuring->Features(); }
+    TStationProbe *StationProbe() const { return &m_measuring->Probe(); }
+    TStationQuality *Inspection() const { return &m_measuring->Quality(); }
 
 Q_SIGNALS:
     // A position reply has just been shown in the readouts (and the live marker).
@@ -108,8 +106,6 @@ private:
 
     void FormCreate();
     void FormResize();
-    void Image1DblClick();
-    void SetOuterWidth(int outerWidth);
     void btnNewClick();
     void btnClearClick();
     void ClearAll();
@@ -137,7 +133,8 @@ private:
     TCalibration m_calibration;
     // The maintenance area's calibration controls, the file operations and the link to the device,
     // each a child of the window.
-    TCalibrationPanel *m_calibrationPanel = nullptr;
+    // The calibration, the display pair and the axis locks, opened and closed by the logo.
+    TMaintenanceArea *m_maintenance = nullptr;
     TStationFiles *m_files = nullptr;
     TStationLink *m_link = nullptr;
     int m_chartWidth = 0;
@@ -145,13 +142,10 @@ private:
 
     TPointRegister m_register;
     TFeatureRegister m_featureRegister;
-    // The features window and its wiring, a child of the window.
-    TStationFeatures *m_stationFeatures = nullptr;
-    TStationProbe *m_stationProbe = nullptr;
+    // The features, the probe, the characteristics and Next part; a child of the window.
+    TStationMeasuring *m_measuring = nullptr;
     // Fit, Home, point numbers and the rows drawn in the views; the large readout.
     TStationViews *m_stationViews = nullptr;
-    // The characteristics, the part's fields, Report and Next part; a child of the window.
-    TStationQuality *m_inspection = nullptr;
     // The engine of the port manager panel "USB", a child of the window placed below the client area.
     TPortManagerRS232 *USB = nullptr;
     // A child of the window, like the charts it draws.
@@ -215,8 +209,6 @@ private:
     TToggleGroup *m_viewGroup = nullptr;
     TToggleGroup *m_joystickGroup = nullptr;
     TToggleGroup *m_operationGroup = nullptr;
-    TToggleGroup *m_displayGroup = nullptr;
-    TToggleGroup *m_axisGroup = nullptr;
 
     QTimer *tCommsDelay = nullptr;
     QTimer *tShutdown = nullptr;

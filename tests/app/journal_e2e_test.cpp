@@ -2,6 +2,8 @@
 // the same folder offers the work back and rebuilds it exactly, and numbering goes on from it.
 #include "app/qintarform.h"
 #include "app/stationjournal.h"
+#include "app/stationprobe.h"
+#include "app/stationquality.h"
 #include "plots/viewengine.h"
 #include "register/featureregister.h"
 #include "register/texttable.h"
@@ -73,6 +75,13 @@ private:
                 lines.append(QStringLiteral("%1 %2").arg(QLatin1String(name),
                                                          table->RowTexts(row).join(QLatin1Char(','))));
         }
+        const TTextTable *kept[] = {&form.Inspection()->Characteristics().Table(),
+                                    &form.StationProbe()->Approaches()};
+        for (const TTextTable *table : kept)
+            for (int row = 1; row < table->RowCount() && !table->IsRowFree(row); ++row)
+                lines.append(
+                    QStringLiteral("%1 %2").arg(table == kept[0] ? "sgCharacteristics" : "approaches",
+                                                table->RowTexts(row).join(QLatin1Char(','))));
         lines.append(QStringLiteral("name ") +
                      form.findChild<QLineEdit *>(QStringLiteral("edProjectName"))->text());
         lines.append(QStringLiteral("count %1").arg(form.PointCount()));
@@ -101,6 +110,10 @@ private Q_SLOTS:
         QVERIFY2(before.filter(QStringLiteral("sgAngles ")).size() == 1, qPrintable(before.join('\n')));
         QCOMPARE(before.filter(QStringLiteral("sgData ")).size(), 2);
         QCOMPARE(before.filter(QStringLiteral("sgFeatures ")).size(), 1);
+        QVERIFY2(before.contains(
+                     QStringLiteral("sgCharacteristics C1,Diameter,20.000,0.020,-0.010,20.000,0.000,OK")),
+                 qPrintable(before.join('\n')));
+        QVERIFY(before.contains(QStringLiteral("approaches 3,0.000000,1.000000,0.000000")));
         // Polling goes on while it is killed.
         QTest::qWait(300);
         station.kill();

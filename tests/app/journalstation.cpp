@@ -2,6 +2,8 @@
 // simulator, waits for three recorded points, picks a distance and an angle and deletes the second
 // point, writes what its tables hold to standard output, says "ready" and polls on until it is killed.
 #include "app/qintarform.h"
+#include "app/stationprobe.h"
+#include "app/stationquality.h"
 #include "plots/viewengine.h"
 #include "plots/viewwidget.h"
 #include "register/featureregister.h"
@@ -43,6 +45,13 @@ void Dump(TQintarForm &form)
         for (int row = 1; row < table->RowCount() && !table->IsRowFree(row); ++row)
             std::printf("%s %s\n", name, qPrintable(table->RowTexts(row).join(QLatin1Char(','))));
     }
+    // The tolerances typed and the ways the probe came in are work too.
+    const TTextTable *kept[] = {&form.Inspection()->Characteristics().Table(),
+                                &form.StationProbe()->Approaches()};
+    for (const TTextTable *table : kept)
+        for (int row = 1; row < table->RowCount() && !table->IsRowFree(row); ++row)
+            std::printf("%s %s\n", table == kept[0] ? "sgCharacteristics" : "approaches",
+                        qPrintable(table->RowTexts(row).join(QLatin1Char(','))));
     std::printf("name %s\n",
                 qPrintable(form.findChild<QLineEdit *>(QStringLiteral("edProjectName"))->text()));
     std::printf("count %d\n", form.PointCount());
@@ -80,6 +89,12 @@ int main(int argc, char *argv[])
         .Table()
         .SetRowTexts(1, {"C1", "Circle", "1-3", "10.000", "-5.000", "0.000", "0.000000", "0.000000",
                          "1.000000", "20.000", "0.002", ""});
+    form.Inspection()->Characteristics().Table().SetRowTexts(
+        1, {"C1", "Diameter", "20.000", "0.020", "-0.010", "", "", ""});
+    TTextTable &approaches = form.StationProbe()->Approaches();
+    approaches.ClearDataRows();
+    approaches.SetRowTexts(1, {"3", "0.000000", "1.000000", "0.000000"});
+    form.Inspection()->Evaluate();
     Click(form, "sbDelete");
     dialogs.Answers = {true};
     Pick(form, 1);
