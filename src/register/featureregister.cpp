@@ -179,6 +179,14 @@ QStringList TFeatureRegister::FeatureTexts(const QString &name, const TGeometryF
     return texts;
 }
 
+QStringList TFeatureRegister::ConstructedTexts(const QString &name, const TGeometryFeature &feature,
+                                               const TConstructionRecipe &recipe)
+{
+    QStringList texts = FeatureTexts(name, feature, {});
+    texts[ColFrom] = recipe.Text();
+    return texts;
+}
+
 QStringList TFeatureRegister::RelationTexts(const QString &name, TKind kind, const QString &first,
                                             const QString &second, const TRelationValues &values)
 {
@@ -212,6 +220,11 @@ int TFeatureRegister::AppendRow(const QStringList &texts)
 int TFeatureRegister::AddFeature(const TGeometryFeature &feature, const QList<int> &points)
 {
     return AppendRow(FeatureTexts(NextName(feature.type), feature, points));
+}
+
+int TFeatureRegister::AddConstructed(const TGeometryFeature &feature, const TConstructionRecipe &recipe)
+{
+    return AppendRow(ConstructedTexts(NextName(feature.type), feature, recipe));
 }
 
 int TFeatureRegister::AddRelation(TKind kind, const QString &first, const QString &second,
@@ -251,6 +264,8 @@ std::optional<TFeatureRegister::TSource> TFeatureRegister::Source(int row) const
         return std::nullopt;
     source.type = *featureType;
     source.points = TPointNumbers::Read(from).value_or(QList<int>());
+    if (source.points.isEmpty())
+        source.recipe = TConstructionRecipe::Read(from);
     return source;
 }
 

@@ -2,6 +2,7 @@
 
 #include "geometry/geometryfeature.h"
 #include "register/partalignments.h"
+#include "register/constructionrecipe.h"
 #include "register/texttable.h"
 
 #include <QList>
@@ -17,6 +18,7 @@
 //   Feature  Type      From       X Y Z (centre or point; a distance's dX dY dZ)   I J K (direction)
 //   C1       Circle    1-8        Size (diameter; a relation's distance or angle)   Form   Apex (cone)
 //   D1       Distance  C1, PL1
+//   P2       Point     Intersection L1, L2   (constructed: how, and from which features)
 //
 // Millimetres and degrees are in the station's coordinate text form, direction cosines have six
 // decimals. Names are numbered per type (L1, PL1, C1, SP1, CY1, CO1, P1; D1, A1 for relations; AL1 for
@@ -59,6 +61,8 @@ public:
         // For a feature.
         TFeatureType type = TFeatureType::Point;
         QList<int> points;
+        // A constructed feature has no points: its From names its features and how it was made.
+        std::optional<TConstructionRecipe> recipe;
         // For a relation: the names of the two features.
         QString first;
         QString second;
@@ -84,9 +88,13 @@ public:
     // Appends a row after the last filled one and returns it; 0 when every row is taken.
     int AddFeature(const TGeometryFeature &feature, const QList<int> &points);
     int AddRelation(TKind kind, const QString &first, const QString &second, const TRelationValues &values);
+    // A constructed feature, its From the recipe.
+    int AddConstructed(const TGeometryFeature &feature, const TConstructionRecipe &recipe);
     // The row's texts of a feature or a relation, as Add... writes them (name given).
     static QStringList FeatureTexts(const QString &name, const TGeometryFeature &feature,
                                     const QList<int> &points);
+    static QStringList ConstructedTexts(const QString &name, const TGeometryFeature &feature,
+                                        const TConstructionRecipe &recipe);
     static QStringList RelationTexts(const QString &name, TKind kind, const QString &first,
                                      const QString &second, const TRelationValues &values);
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 TGuidedPlan::TGuidedPlan(TFeatureRegister &features, const TTextTable &points, TFit fit)
-    : m_features(features), m_points(points), m_fit(std::move(fit))
+    : m_features(features), m_points(points), m_fit(std::move(fit)), m_constructor(features)
 {
     if (!m_fit)
         m_fit = [](TFeatureType type, const TPointList &list) { return FitFeature(type, list); };
@@ -109,27 +109,46 @@ bool TGuidedPlan::IsFresh(const QString &name) const
 
 void TGuidedPlan::Relate()
 {
-    for (int row = 1; row <= m_features.FeatureCount(); ++row) {
-        const auto source = m_features.Source(row);
-        const QString name = m_features.Name(row);
-        if (!source || source->kind == TFeatureRegister::TKind::Feature || m_fresh.contains(name) ||
-            !m_fresh.contains(source->first) || !m_fresh.contains(source->second))
-            continue;
-        const auto first = m_features.Feature(m_features.FindRow(source->first));
-        const auto second = m_features.Feature(m_features.FindRow(source->second));
-        if (!first || !second)
-            continue;
-        const bool distance = source->kind == TFeatureRegister::TKind::Distance;
-        const TRelationOutcome related =
-            distance ? FeatureDistance(*first, *second) : FeatureAngle(*first, *second);
-        if (!related.ok)
-            continue;
-        TFeatureRegister::TRelationValues values{related.value, std::nullopt};
-        if (related.hasDelta)
-            values.components =
-                std::array<double, 3>{related.delta.x(), related.delta.y(), related.delta.z()};
-        m_features.Table().SetRowTexts(
-            row, TFeatureRegister::RelationTexts(name, source->kind, source->first, source->second, values));
-        m_fresh.insert(name);
+    // A construction may take another, or a relation a construction: go round until nothing more is
+    // worked out.
+    for (bool more = true; more;) {
+        more = false;
+        for (int row = 1; row <= m_features.FeatureCount(); ++row) {
+            const QString name = m_features.Name(row);
+            const auto source = m_features.Source(row);
+            if (!source || m_fresh.contains(name))
+                continue;
+            if (source->recipe) {
+                const QStringList &inputs = source->recipe->inputs;
+                if (std::all_of(inputs.begin(), inputs.end(),
+                                [&](const QString &n) { return m_fresh.contains(n); }) &&
+                    m_constructor.Recompute(row)) {
+                    m_fresh.insert(name);
+                    more = true;
+                }
+                continue;
+            }
+            if (source->kind == TFeatureRegister::TKind::Feature || !m_fresh.contains(source->first) ||
+                !m_fresh.contains(source->second))
+                continue;
+            const auto first = m_features.Feature(m_features.FindRow(source->first));
+            const auto second = m_features.Feature(m_features.FindRow(source->second));
+            if (!first || !second)
+                continue;
+            const bool distance = source->kind == TFeatureRegister::TKind::Distance;
+            const TRelationOutcome related =
+                distance ? FeatureDistance(*first, *second) : FeatureAngle(*first, *second);
+            if (!related.ok)
+                continue;
+            TFeatureRegister::TRelationValues values{related.value, std::nullopt};
+            if (related.hasDelta)
+                values.components =
+                    std::array<double, 3>{related.delta.x(), related.delta.y(), related.delta.z()};
+            m_features.Table().SetRowTexts(
+                row,
+                TFeatureRegister::RelationTexts(name, source->kind, source->first, source->second, values));
+            m_fresh.insert(name);
+            more = true;
+        }
     }
 }

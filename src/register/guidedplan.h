@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/geometryfeature.h"
+#include "register/featureconstructor.h"
 #include "register/featureregister.h"
 
 #include <QList>
@@ -13,7 +14,8 @@ class TTextTable;
 // The next part measured by the plan of the first: the features fitted to points, in the order of the
 // features table, each taking as many points as it had. The points the device records join the feature
 // in hand; once it has its points it is fitted to them, its row takes the new part's values, the
-// relations whose two features are both measured again are worked out anew, and the guide moves on.
+// relations and constructions whose features are all measured again (or worked out again) are worked
+// out anew, and the guide moves on.
 //
 // Until a feature is measured again its row keeps the last part's values (the views show where to
 // probe), but it is not fresh: the characteristics take nothing from it.
@@ -57,8 +59,10 @@ public:
     void Redo() { m_taken.clear(); }
 
     // Whether the row holds this part's values: every row does while no plan runs; in a plan, a feature
-    // measured in it and a relation worked out from two such.
+    // measured in it, and a relation or a construction worked out from such.
     bool IsFresh(const QString &name) const;
+    // The plane the constructions intersect lines in (the active alignment's primary plane).
+    void SetPlane(TFeatureConstructor::TPlaneOf plane) { m_constructor.SetPlane(std::move(plane)); }
 
 private:
     void Relate();
@@ -66,6 +70,7 @@ private:
     TFeatureRegister &m_features;
     const TTextTable &m_points;
     TFit m_fit;
+    TFeatureConstructor m_constructor;
     QList<TStep> m_steps;
     qsizetype m_current = 0;
     QList<int> m_taken;

@@ -2,6 +2,7 @@
 #include "files/projectfile.h"
 #include "filestestsupport.h"
 #include "knownproject.h"
+#include "register/featureregister.h"
 
 #include <gtest/gtest.h>
 
@@ -176,6 +177,48 @@ TEST(FeatureSection, AlignmentsRoundTripByteForByte)
     bare.features.ClearDataRows();
     EXPECT_EQ(TProjectFile(bare.Files()).Compose(QStringLiteral("Bracket 7"), kStamp),
               TProjectFile(bare.tables.Tables()).Compose(QStringLiteral("Bracket 7"), kStamp));
+}
+
+// A constructed feature is a row like any other: its recipe, with its commas, comes back as it was and
+// still reads as a construction of the features it names.
+TEST(FeatureSection, ConstructedFeaturesRoundTripWithTheirRecipes)
+{
+    TFeatureRegister source;
+    for (const auto &[x, y] : {std::pair{10.0, 0.0}, {0.0, 10.0}, {-10.0, 0.0}}) {
+        TGeometryFeature hole;
+        hole.type = TFeatureType::Circle;
+        hole.location = {x, y, 3.0};
+        hole.direction = Eigen::Vector3d::UnitZ();
+        hole.diameter = 6.0;
+        source.AddFeature(hole, {1, 2, 3});
+    }
+    TGeometryFeature pitch;
+    pitch.type = TFeatureType::Circle;
+    pitch.location = {0.0, 0.0, 3.0};
+    pitch.direction = Eigen::Vector3d::UnitZ();
+    pitch.diameter = 20.0;
+    ASSERT_EQ(source.AddConstructed(pitch, {TConstructionRecipe::TKind::BoltCircle, {"C1", "C2", "C3"}}), 4);
+
+    TProjectUnderTest project;
+    ASSERT_TRUE(project.Load(KnownProjectBytes()).Ok());
+    for (int row = 1; row <= 4; ++row)
+        project.features.SetRowTexts(row, source.Table().RowTexts(row));
+    const QByteArray bytes = TProjectFile(project.Files()).Compose(QStringLiteral("Bracket 7"), kStamp);
+    EXPECT_TRUE(bytes.contains("\r\nC4,Circle,\"Bolt circle C1, C2, C3\",0.000,0.000,3.000,0.000000,0.000000,"
+                               "1.000000,20.000,0.000,\r\n"))
+        << bytes.constData();
+
+    TProjectUnderTest loaded;
+    ASSERT_TRUE(loaded.Load(bytes).Ok());
+    TFeatureRegister back;
+    for (int row = 1; row <= 4; ++row)
+        back.Table().SetRowTexts(row, loaded.features.RowTexts(row));
+    EXPECT_EQ(back.Table().RowTexts(4), source.Table().RowTexts(4));
+    const auto recipe = back.Source(4)->recipe;
+    ASSERT_TRUE(recipe.has_value());
+    EXPECT_EQ(recipe->kind, TConstructionRecipe::TKind::BoltCircle);
+    EXPECT_EQ(recipe->inputs, QStringList({"C1", "C2", "C3"}));
+    EXPECT_TRUE(back.Source(1)->points == QList<int>({1, 2, 3}) && !back.Source(1)->recipe);
 }
 
 TEST(FeatureSection, ProjectsBeforeFeaturesAndDamagedSectionsLoad)

@@ -1,3 +1,4 @@
+#include "register/featureconstructor.h"
 #include "register/guidedplan.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,31 @@ TEST_F(GuidedPlanTest, GuidesFeatureByFeatureAndWorksTheRelationOutAnew)
     EXPECT_EQ(features.Table().Cell(TFeatureRegister::ColSize, 3), QStringLiteral("4.000"));
     // Points recorded after the plan is done join nothing.
     EXPECT_FALSE(Record(1, 1, 1).fitted);
+}
+
+TEST_F(GuidedPlanTest, ConstructionsAndWhatTakesThemFollowOnceTheirFeaturesAreMeasured)
+{
+    // P1, the bore's centre on the face, and D2 from the bore to it.
+    TFeatureConstructor constructor(features);
+    ASSERT_EQ(constructor.Construct(std::nullopt, {1, 2}).row, 4);
+    ASSERT_EQ(features.Relate(TFeatureRegister::TKind::Distance, 1, 4).row, 5);
+    ASSERT_EQ(features.Table().Cell(TFeatureRegister::ColFrom, 4), QStringLiteral("Projection C1, PL1"));
+    ASSERT_TRUE(plan.Start());
+    EXPECT_EQ(plan.Steps().size(), 2) << "a construction is worked out, not measured";
+
+    for (const auto &[x, y] : {std::pair{40.5, 20.0}, {30.0, 30.5}, {19.5, 20.0}, {30.0, 9.5}})
+        Record(x, y, 0.0);
+    EXPECT_FALSE(plan.IsFresh("P1")) << "its face is not measured yet";
+    EXPECT_EQ(features.Table().RowTexts(4).mid(3, 3), (QStringList{"10.000", "10.000", "-5.000"}));
+
+    Record(0, 0, -4);
+    Record(50, 0, -4);
+    ASSERT_TRUE(Record(0, 40, -4).fitted);
+    EXPECT_TRUE(plan.IsFresh("P1"));
+    EXPECT_EQ(features.Table().RowTexts(4).mid(0, 6),
+              (QStringList{"P1", "Point", "Projection C1, PL1", "30.000", "20.000", "-4.000"}));
+    EXPECT_TRUE(plan.IsFresh("D2")) << "a relation on a construction follows it in the same pass";
+    EXPECT_EQ(features.Table().Cell(TFeatureRegister::ColSize, 5), QStringLiteral("4.000"));
 }
 
 TEST_F(GuidedPlanTest, RedoSkipAndARefusedFitActOnTheFeatureInHand)
