@@ -1,5 +1,8 @@
 #include "app/featuresform.h"
 
+#include "register/featureconstructor.h"
+
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -120,6 +123,23 @@ TFeaturesForm::TFeaturesForm(QWidget *parent) : QWidget(parent, Qt::Tool)
     btnFeatAngle->setToolTip(tr("Add the angle between the two selected features"));
     relations->addWidget(btnFeatDistance);
     relations->addWidget(btnFeatAngle);
+    relations->addSpacing(16);
+    auto *constructLabel = new QLabel(tr("Construct:"), this);
+    relations->addWidget(constructLabel);
+    cbConstruction = new QComboBox(this);
+    cbConstruction->setObjectName(QStringLiteral("cbConstruction"));
+    cbConstruction->addItem(tr("What the selection makes"), -1);
+    for (int kind = 0; kind < TConstructionRecipe::KindCount; ++kind)
+        cbConstruction->addItem(TFeatureConstructor::Caption(static_cast<TConstructionRecipe::TKind>(kind)),
+                                kind);
+    cbConstruction->setToolTip(tr("The feature to construct from the selected rows; the first entry "
+                                  "takes what their types make"));
+    constructLabel->setBuddy(cbConstruction);
+    relations->addWidget(cbConstruction);
+    btnConstruct = Button("btnConstruct", tr("Construct"), this);
+    btnConstruct->setToolTip(tr("Add the constructed feature to the table; its From names the features it "
+                                "was made from"));
+    relations->addWidget(btnConstruct);
     relations->addStretch();
     layout->addLayout(relations);
 }

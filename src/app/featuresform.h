@@ -3,13 +3,15 @@
 #include <QWidget>
 #include <array>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
 
 // The "Features" tool window beside the main window: the type toggles, the feature in progress with
-// its End button, the typed point numbers with Fit, the features table and the relation buttons. It
+// its End button, the typed point numbers with Fit, the features table, the relation buttons and the
+// constructions. It
 // only holds the controls and turns the keys into signals; TStationFeatures wires it to the logic.
 //
 // Enter fits (the typed numbers when their box has the focus, else the feature in progress), Esc
@@ -33,6 +35,9 @@ public:
     QTableView *sgFeatures = nullptr;
     QPushButton *btnFeatDistance = nullptr;
     QPushButton *btnFeatAngle = nullptr;
+    // The construction from the selected rows: the first entry lets the station pick it.
+    QComboBox *cbConstruction = nullptr;
+    QPushButton *btnConstruct = nullptr;
     // The probe: the ball diameter (0: the points are surface points) and its qualification on a
     // reference sphere.
     QLineEdit *edProbeDiameter = nullptr;

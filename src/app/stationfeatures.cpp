@@ -1,6 +1,7 @@
 #include "app/stationfeatures.h"
 
 #include "app/featuresform.h"
+#include "app/stationconstructions.h"
 #include "app/togglegroup.h"
 #include "common/operatordialogs.h"
 #include "plots/plotviews.h"
@@ -29,11 +30,12 @@ const QRect kButtonPlace(8, 107, 80, 21);
 constexpr std::array kToggleTypes{TFeatureType::Line,   TFeatureType::Plane,    TFeatureType::Circle,
                                   TFeatureType::Sphere, TFeatureType::Cylinder, TFeatureType::Cone,
                                   TFeatureType::Point};
-// The widest text each column is made for: a name, a type, a list of points, millimetres, cosines,
-// a size, a form error and an apex angle.
-constexpr std::array kColumnSamples{"Feature",   "Cylinder",  "1-12, 15, 18", "-1000.000",
-                                    "-1000.000", "-1000.000", "-0.000000",    "-0.000000",
-                                    "-0.000000", "1000.000",  "10.000",       "179.000"};
+// The widest text each column is made for: a name, a type, a list of points or a construction's
+// recipe, millimetres, cosines, a size, a form error and an apex angle.
+constexpr std::array kColumnSamples{"Feature",   "Cylinder",  "Intersection CY1, CY2",
+                                    "-1000.000", "-1000.000", "-1000.000",
+                                    "-0.000000", "-0.000000", "-0.000000",
+                                    "1000.000",  "10.000",    "179.000"};
 // Between the main window and the features window.
 constexpr int kWindowGap = 8;
 
@@ -83,6 +85,9 @@ TStationFeatures::TStationFeatures(TFeatureRegister &features, TPointRegister &p
     connect(m_form->sgFeatures->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { DrawingChanged(); });
     connect(&m_features.Table(), &QAbstractItemModel::dataChanged, this, [this] { DrawingChanged(); });
+    m_constructions = new TStationConstructions(
+        features, *m_form, dialogs, [this] { return SelectedRows(); },
+        [this](const QString &text) { Report(text); }, this);
     ShowProgress();
 }
 

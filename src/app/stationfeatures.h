@@ -14,11 +14,12 @@ class TFeaturesForm;
 class TOperatorDialogs;
 class TPlotViews;
 class TPointRegister;
+class TStationConstructions;
 
 // The window's features: the "Features" button and Ctrl+F that open the features window, the
 // feature in progress fed by the points the device records, the fits from typed point numbers, the
-// relations between two selected features and the deletion of rows. Every message and question goes
-// through the operator's dialogs; what was done is told in the status line.
+// relations between two selected features, the constructions and the deletion of rows. Every message and
+// question goes through the operator's dialogs; what was done is told in the status line.
 class TStationFeatures : public QObject
 {
     Q_OBJECT
@@ -42,6 +43,7 @@ public:
 
     TFeaturesForm *Form() const { return m_form; }
     TFeatureMeasurement &Measurement() { return m_measurement; }
+    TStationConstructions &Constructions() { return *m_constructions; }
 
     // Opens the features window beside the main window (or brings it to front).
     void ShowForm();
@@ -78,6 +80,7 @@ private:
     TFeatureMeasurement m_measurement;
     TFeaturesForm *m_form = nullptr;
     QPushButton *m_button = nullptr;
+    TStationConstructions *m_constructions = nullptr;
     std::function<void(const QString &)> m_statusReport;
     bool m_placed = false;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "geometry/geometryfeature.h"
-#include "register/partalignments.h"
 #include "register/constructionrecipe.h"
+#include "register/partalignments.h"
 #include "register/texttable.h"
 
 #include <QList>

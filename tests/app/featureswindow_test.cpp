@@ -5,11 +5,13 @@
 #include "stationundertest.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <array>
 
 namespace {
 
@@ -168,6 +170,66 @@ private Q_SLOTS:
         Find<QPushButton>(form, "btnFeatAngle")->click();
         QCOMPARE(Features(form)->Cell(TFeatureRegister::ColSize, 4), QStringLiteral("0.000"));
         QCOMPARE(station->dialogs.Messages.size(), 1);
+    }
+
+    void ConstructionsTakeTheSelectedRows()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        const std::array<std::pair<const char *, const char *>, 3> holes{
+            {{"10.000", "0.000"}, {"0.000", "10.000"}, {"-10.000", "0.000"}}};
+        for (int i = 0; i < 3; ++i) {
+            QStringList row = kCircleRow;
+            row[0] = QStringLiteral("C%1").arg(i + 1);
+            row[2] = QStringLiteral("%1-%2").arg(4 * i + 1).arg(4 * i + 4);
+            row[3] = QLatin1String(holes[i].first);
+            row[4] = QLatin1String(holes[i].second);
+            Features(form)->SetRowTexts(i + 1, row);
+        }
+        auto *table = Find<QTableView>(form, "sgFeatures");
+        auto *construction = Find<QComboBox>(form, "cbConstruction");
+        auto *construct = Find<QPushButton>(form, "btnConstruct");
+        FeaturesWindow(form)->show();
+        QVERIFY(QTest::qWaitForWindowExposed(FeaturesWindow(form)));
+        const auto click = [&](int row, Qt::KeyboardModifiers modifiers) {
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, modifiers,
+                              table->visualRect(Features(form)->index(row - 1, 0)).center());
+        };
+
+        QCOMPARE(construction->currentIndex(), 0);
+        click(1, {});
+        construct->click();
+        QCOMPARE(station->dialogs.Messages.size(), 1);
+        QVERIFY2(station->dialogs.Messages.first().startsWith("Select two features"),
+                 qPrintable(station->dialogs.Messages.first()));
+
+        // Three circles make a bolt circle, selected once made.
+        click(2, Qt::ControlModifier);
+        click(3, Qt::ControlModifier);
+        construct->click();
+        QCOMPARE(Features(form)->RowTexts(4).mid(0, 10),
+                 QStringList({"C4", "Circle", "Bolt circle C1, C2, C3", "0.000", "0.000", "0.000", "0.000000",
+                              "0.000000", "1.000000", "20.000"}));
+        QCOMPARE(form.StationFeatures()->SelectedRows(), QList<int>{4});
+
+        // Two centres named as a line; asked to meet as planes they are refused.
+        construction->setCurrentIndex(
+            construction->findData(static_cast<int>(TConstructionRecipe::TKind::Line)));
+        click(1, {});
+        click(3, Qt::ControlModifier);
+        construct->click();
+        QCOMPARE(Features(form)->RowTexts(5).mid(0, 9),
+                 QStringList({"L1", "Line", "Line C1, C3", "0.000", "0.000", "0.000", "1.000000", "0.000000",
+                              "0.000000"}));
+        construction->setCurrentIndex(
+            construction->findData(static_cast<int>(TConstructionRecipe::TKind::Meet)));
+        click(1, {});
+        click(3, Qt::ControlModifier);
+        construct->click();
+        QCOMPARE(station->dialogs.Messages.size(), 2);
+        QVERIFY2(station->dialogs.Messages.last().startsWith("No line where the planes meet from C1, C3"),
+                 qPrintable(station->dialogs.Messages.last()));
+        QVERIFY(Features(form)->IsRowFree(6));
     }
 
     void PointRowsComeAndGoWithoutTouchingFeatures()
