@@ -1,5 +1,5 @@
 // The features window against the device simulator: a hole probed with the device, fitted as the
-// points come in, its row and its drawing.
+// points come in, its row and its drawing; a bore probed with a ball from its centre.
 #include "app/qintarform.h"
 #include "geometry/featurefit.h"
 #include "plots/viewengine.h"
@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableView>
@@ -117,6 +118,79 @@ private Q_SLOTS:
         Find<QTableView>(form, "sgFeatures")->selectRow(0);
         QTRY_VERIFY_WITH_TIMEOUT(engine->Chart(4)->FeatureLayer().value(0).highlighted, 10000);
         Find<QAbstractButton>(form, "sbOnLine")->click();
+    }
+
+    // A 20 mm bore whose centre the device counts at (25, -10, -5), probed at four points with a 2 mm
+    // ball: the probe leaves the centre toward each point, the point is recorded where the ball's centre
+    // stops 1 mm short of the wall (9 mm out) and the probe comes back. The positions polled on the way
+    // out give each point its approach, so the circle fitted to the ball centres (18 mm) grows by the
+    // ball to the bore's 20 mm; with no ball entered it stays 18 mm.
+    void BoreProbedFromItsCentreIsCompensatedByTheBall()
+    {
+        if (!FitCircle({{1, 0, 0}, {0, 1, 0}, {-1, 0, 0}}).ok)
+            QSKIP("this build has no circle fit");
+        QFile path(m_work.filePath(QStringLiteral("bore.txt")));
+        QVERIFY(path.open(QIODevice::WriteOnly | QIODevice::Text));
+        // One position a poll; each approach takes six polls, the last of them recorded: the way back from
+        // the previous point (6 and 3 mm out), the centre, and the way out (3, 6 and 9 mm).
+        const auto at = [&](int point, double radius) {
+            const double angle = point * M_PI / 2.0;
+            path.write(QStringLiteral("%1 %2 -5\n")
+                           .arg(25.0 + radius * std::cos(angle), 0, 'f', 3)
+                           .arg(-10.0 + radius * std::sin(angle), 0, 'f', 3)
+                           .toLatin1());
+        };
+        for (int point = 0; point < 4; ++point) {
+            at(point + 3, 6.0);
+            at(point + 3, 3.0);
+            at(point, 0.0);
+            for (double radius : {3.0, 6.0, 9.0})
+                at(point, radius);
+        }
+        path.close();
+
+        m_devsim = std::make_unique<QProcess>();
+        m_devsim->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_devsim->start(QStringLiteral(QINTAR_DEVSIM),
+                        {QStringLiteral("--port"), QStringLiteral("98"), QStringLiteral("--force"),
+                         QStringLiteral("--path"), path.fileName(), QStringLiteral("--record-every"),
+                         QStringLiteral("6"), QStringLiteral("--instant")});
+        QVERIFY2(m_devsim->waitForStarted(10000), qPrintable(m_devsim->errorString()));
+        QByteArray output;
+        while (!output.contains("ready")) {
+            QVERIFY2(m_devsim->waitForReadyRead(10000), "the simulator did not get ready");
+            output += m_devsim->readAllStandardOutput();
+        }
+
+        const QString startDirectory = QDir::currentPath();
+        QDir::setCurrent(m_work.path());
+        TQintarForm form(&m_dialogs);
+        QDir::setCurrent(startDirectory);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        Find<QPushButton>(form, "btnFeatures")->click();
+        Find<QAbstractButton>(form, "sbOnLine")->click();
+        // The path goes round and round: the first four points are the bore's.
+        QTRY_VERIFY_WITH_TIMEOUT(form.PointCount() >= 4, 30000);
+        Find<QAbstractButton>(form, "sbOnLine")->click();
+
+        auto *ball = Find<QLineEdit>(form, "edProbeDiameter");
+        auto *numbers = Find<QLineEdit>(form, "edFeaturePoints");
+        Find<QPushButton>(form, "sbFeatCircle")->click();
+        for (const char *diameter : {"2.000", "0"}) {
+            ball->setText(QLatin1String(diameter));
+            Q_EMIT ball->editingFinished();
+            numbers->setText(QStringLiteral("1-4"));
+            Find<QPushButton>(form, "btnFitFeature")->click();
+        }
+        QVERIFY2(m_dialogs.Messages.isEmpty(), qPrintable(m_dialogs.Messages.join('\n')));
+        const TTextTable &table = form.FeatureRegister().Table();
+        QCOMPARE(table.RowTexts(1).mid(0, 6),
+                 QStringList({"C1", "Circle", "1-4", "-25.000", "10.000", "5.000"}));
+        QCOMPARE(table.Cell(TFeatureRegister::ColSize, 1), QStringLiteral("20.000"));
+        QCOMPARE(table.RowTexts(2).mid(0, 6),
+                 QStringList({"C2", "Circle", "1-4", "-25.000", "10.000", "5.000"}));
+        QCOMPARE(table.Cell(TFeatureRegister::ColSize, 2), QStringLiteral("18.000"));
     }
 };
 
