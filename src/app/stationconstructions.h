@@ -24,8 +24,6 @@ public:
                           TSelectedRows selected, std::function<void(const QString &)> report,
                           QObject *parent);
 
-    // The plane intersections of lines are taken in: the active alignment's primary plane.
-    void SetPlane(TFeatureConstructor::TPlaneOf plane) { m_constructor.SetPlane(std::move(plane)); }
     TFeatureConstructor &Constructor() { return m_constructor; }
 
 private:

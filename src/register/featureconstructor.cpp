@@ -175,7 +175,11 @@ TFeatureConstructor::TWorked TFeatureConstructor::Work(const TConstructionRecipe
     case TKind::Intersection: {
         if (features.size() != 2)
             return {TGeometryOutcome::Refused("it takes two lines"), {}, false};
-        const std::optional<TGeometryFeature> plane = m_plane ? m_plane() : std::nullopt;
+        std::optional<TGeometryFeature> plane;
+        if (m_plane)
+            plane = m_plane();
+        else if (const auto alignment = m_features.ActiveAlignment())
+            plane = alignment->PrimaryPlane();
         const TLineIntersection crossed = IntersectLines(features[0], features[1], plane ? &*plane : nullptr);
         return {crossed.outcome, crossed.gap, plane.has_value()};
     }

@@ -23,7 +23,8 @@ class TFeatureConstructor
 {
 public:
     using TKind = TConstructionRecipe::TKind;
-    // The plane intersections are taken in, or none.
+    // The plane intersections are taken in, or none; without one given, the primary plane of the
+    // register's active alignment.
     using TPlaneOf = std::function<std::optional<TGeometryFeature>()>;
 
     struct TConstructed

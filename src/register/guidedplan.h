@@ -61,8 +61,6 @@ public:
     // Whether the row holds this part's values: every row does while no plan runs; in a plan, a feature
     // measured in it, and a relation or a construction worked out from such.
     bool IsFresh(const QString &name) const;
-    // The plane the constructions intersect lines in (the active alignment's primary plane).
-    void SetPlane(TFeatureConstructor::TPlaneOf plane) { m_constructor.SetPlane(std::move(plane)); }
 
 private:
     void Relate();

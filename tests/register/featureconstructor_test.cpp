@@ -222,6 +222,19 @@ TEST_F(FeatureConstructorTest, AConstructionFollowsItsFeaturesAndServesAsAFeatur
     EXPECT_FALSE(constructor.Recompute(features.FindRow("C1"))) << "a fitted feature is no construction";
 }
 
+TEST_F(FeatureConstructorTest, LinesCrossInThePrimaryPlaneOfTheActiveAlignment)
+{
+    // Z from PL1, X from L1, the origin at C1 (10, 0, 3): the primary plane is z = 3.
+    const auto aligned =
+        features.Alignments().Align({Rows({"PL1"})[0], Rows({"L1"})[0], 0, Rows({"C1"})[0], false});
+    ASSERT_GT(aligned.row, 0) << aligned.message.toStdString();
+    const TFeatureConstructor::TConstructed made = constructor.Construct(std::nullopt, Rows({"L1", "L2"}));
+    ASSERT_TRUE(made.Added()) << made.message.toStdString();
+    EXPECT_EQ(features.Table().RowTexts(made.row).mid(2, 4),
+              (QStringList{"Intersection L1, L2", "5.000", "0.000", "3.000"}));
+    EXPECT_TRUE(made.message.contains(QStringLiteral("primary plane"))) << made.message.toStdString();
+}
+
 struct TRecipeCase
 {
     const char *from;
