@@ -4,114 +4,28 @@
 //
 // Run: build/bench/app_pollcycle_bench   (about 35 s; the counters carry the results)
 #include "app/qintarform.h"
+#include "benchdevice.h"
 #include "common/operatordialogs.h"
+#include "silentdialogs.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QPushButton>
-#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdlib>
-#include <fcntl.h>
 #include <functional>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 constexpr int Polls = 200;
 constexpr double DelayMs = 150.0;
-
-// Answers every command at once with a position reply that moves by a thousandth each time.
-class TBenchDevice : public QObject
-{
-public:
-    bool Open(const QString &link)
-    {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0)
-            return false;
-        // Held open so that the line stays up while the station closes and reopens its side.
-        m_slave = ::open(::ptsname(m_master), O_RDWR | O_NOCTTY);
-        QFile::remove(link);
-        if (!QFile::link(QString::fromLocal8Bit(::ptsname(m_master)), link))
-            return false;
-        ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
-        m_notifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
-        connect(m_notifier, &QSocketNotifier::activated, this, &TBenchDevice::Read);
-        m_clock.start();
-        return true;
-    }
-
-    ~TBenchDevice() override
-    {
-        if (m_slave >= 0)
-            ::close(m_slave);
-        if (m_master >= 0)
-            ::close(m_master);
-    }
-
-    std::vector<qint64> CommandTimes;
-    qint64 LastReplyWritten = 0;
-    std::function<void()> OnCommand;
-    const QElapsedTimer &Clock() const { return m_clock; }
-
-private:
-    void Read()
-    {
-        char bytes[256];
-        const ssize_t count = ::read(m_master, bytes, sizeof bytes);
-        for (ssize_t i = 0; i < count; ++i) {
-            if (bytes[i] != '\r') {
-                m_line.append(bytes[i]);
-                continue;
-            }
-            CommandTimes.push_back(m_clock.nsecsElapsed());
-            ++m_step;
-            const QByteArray reply = "BR" + QByteArray::number(m_step).rightJustified(7, ' ') +
-                                     QByteArray("   1000") + QByteArray("  -2000") + "0\r";
-            [[maybe_unused]] const ssize_t written =
-                ::write(m_master, reply.constData(), size_t(reply.size()));
-            LastReplyWritten = m_clock.nsecsElapsed();
-            m_line.clear();
-            if (OnCommand)
-                OnCommand();
-        }
-    }
-
-    int m_master = -1;
-    int m_slave = -1;
-    QSocketNotifier *m_notifier = nullptr;
-    QByteArray m_line;
-    int m_step = 0;
-    QElapsedTimer m_clock;
-};
-
-// No boxes and no sounds in a benchmark.
-class TSilentDialogs : public TOperatorDialogs
-{
-public:
-    void ShowMessage(const QString &) override {}
-    void ShowError(const QString &text) override { qWarning("error: %s", qPrintable(text)); }
-    bool AskYesNo(const QString &, TStyle) override { return true; }
-    std::optional<QString> OpenFileName(const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-    std::optional<QString> SaveFileName(const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-    void PlaySound(const QString &) override {}
-    void Beep() override {}
-};
 
 struct TSpread
 {
@@ -142,7 +56,11 @@ void BM_PollCycle(benchmark::State &state)
     const QString ports = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                           QStringLiteral("/Qintar_54_Ports");
     QDir().mkpath(ports);
-    TBenchDevice device;
+    // Every reply a position that moves by a thousandth each time.
+    TBenchDevice device([](int step) {
+        return "BR" + QByteArray::number(step).rightJustified(7, ' ') + QByteArray("   1000") +
+               QByteArray("  -2000") + "0\r";
+    });
     if (!device.Open(ports + QStringLiteral("/COM99"))) {
         state.SkipWithError("cannot open a pseudo-terminal");
         return;

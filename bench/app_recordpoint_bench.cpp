@@ -5,104 +5,28 @@
 //
 // Run: build-rel/bench/app_recordpoint_bench   (about 30 s)
 #include "app/qintarform.h"
+#include "benchdevice.h"
 #include "common/operatordialogs.h"
 #include "journal/journal.h"
 #include "register/texttable.h"
+#include "silentdialogs.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QPushButton>
-#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 constexpr int Points = 150;
-
-// Answers every command at once with a position reply that signals a recorded point (status 1).
-class TRecordingDevice : public QObject
-{
-public:
-    bool Open(const QString &link)
-    {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0)
-            return false;
-        m_slave = ::open(::ptsname(m_master), O_RDWR | O_NOCTTY);
-        QFile::remove(link);
-        if (!QFile::link(QString::fromLocal8Bit(::ptsname(m_master)), link))
-            return false;
-        ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
-        m_notifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
-        connect(m_notifier, &QSocketNotifier::activated, this, &TRecordingDevice::Read);
-        m_clock.start();
-        return true;
-    }
-
-    ~TRecordingDevice() override
-    {
-        if (m_slave >= 0)
-            ::close(m_slave);
-        if (m_master >= 0)
-            ::close(m_master);
-    }
-
-    qint64 LastReplyWritten = 0;
-    const QElapsedTimer &Clock() const { return m_clock; }
-
-private:
-    void Read()
-    {
-        char bytes[256];
-        const ssize_t count = ::read(m_master, bytes, sizeof bytes);
-        for (ssize_t i = 0; i < count; ++i) {
-            if (bytes[i] != '\r')
-                continue;
-            ++m_step;
-            const QByteArray reply = "BR" + QByteArray::number(m_step).rightJustified(7, ' ') +
-                                     QByteArray::number(m_step * 3 % 9000).rightJustified(7, ' ') +
-                                     QByteArray("  -2000") + "1\r";
-            [[maybe_unused]] const ssize_t written =
-                ::write(m_master, reply.constData(), size_t(reply.size()));
-            LastReplyWritten = m_clock.nsecsElapsed();
-        }
-    }
-
-    int m_master = -1;
-    int m_slave = -1;
-    QSocketNotifier *m_notifier = nullptr;
-    int m_step = 0;
-    QElapsedTimer m_clock;
-};
-
-class TSilentDialogs : public TOperatorDialogs
-{
-public:
-    void ShowMessage(const QString &) override {}
-    void ShowError(const QString &text) override { qWarning("error: %s", qPrintable(text)); }
-    bool AskYesNo(const QString &, TStyle) override { return true; }
-    std::optional<QString> OpenFileName(const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-    std::optional<QString> SaveFileName(const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-    void PlaySound(const QString &) override {}
-    void Beep() override {}
-};
 
 void BM_RecordedPoint(benchmark::State &state)
 {
@@ -111,7 +35,11 @@ void BM_RecordedPoint(benchmark::State &state)
     const QString ports = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                           QStringLiteral("/Qintar_54_Ports");
     QDir().mkpath(ports);
-    TRecordingDevice device;
+    // Every reply a position that signals a recorded point (status 1).
+    TBenchDevice device([](int step) {
+        return "BR" + QByteArray::number(step).rightJustified(7, ' ') +
+               QByteArray::number(step * 3 % 9000).rightJustified(7, ' ') + QByteArray("  -2000") + "1\r";
+    });
     if (!device.Open(ports + QStringLiteral("/COM99"))) {
         state.SkipWithError("cannot open a pseudo-terminal");
         return;

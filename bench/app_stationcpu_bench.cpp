@@ -10,6 +10,7 @@
 #include "common/coordinatetext.h"
 #include "common/operatordialogs.h"
 #include "journal/journal.h"
+#include "silentdialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -42,31 +43,6 @@ double ProcessCpuSeconds()
     ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
-
-// Every question answered the way that keeps the station running; no boxes, no sounds. The open
-// dialog hands over the project prepared by the benchmark.
-class TSilentDialogs : public TOperatorDialogs
-{
-public:
-    QString ProjectFile;
-
-    void ShowMessage(const QString &) override {}
-    void ShowError(const QString &text) override { qWarning("error: %s", qPrintable(text)); }
-    bool AskYesNo(const QString &question, TStyle) override
-    {
-        return !question.startsWith(QLatin1String("Save current data"));
-    }
-    std::optional<QString> OpenFileName(const QString &, const QString &, const QString &) override
-    {
-        return ProjectFile;
-    }
-    std::optional<QString> SaveFileName(const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-    void PlaySound(const QString &) override {}
-    void Beep() override {}
-};
 
 // Points spread over the views' -100 to 100 mm, as a day's measuring might leave them.
 QByteArray ProjectOf(int points)
