@@ -269,13 +269,19 @@ std::optional<double> TCharacteristicRegister::Actual(const TDefinition &definit
     }
 }
 
-void TCharacteristicRegister::Judge(int row, const TDefinition &definition, const TLookup &lookup)
+TTolerance TCharacteristicRegister::JudgedTolerance(const TDefinition &definition)
 {
     // A true position's nominal is a location; the zone's own nominal is zero.
     TTolerance tolerance = definition.tolerance;
     if (definition.kind == K::TruePosition)
         tolerance.nominal = 0.0;
-    const TJudgement judgement = ::Judge(definition.kind, tolerance, Actual(definition, lookup));
+    return tolerance;
+}
+
+void TCharacteristicRegister::Judge(int row, const TDefinition &definition, const TLookup &lookup)
+{
+    const TJudgement judgement =
+        ::Judge(definition.kind, JudgedTolerance(definition), Actual(definition, lookup));
     m_table.SetCell(ColActual, row, judgement.actual ? Text(*judgement.actual) : QString());
     m_table.SetCell(ColDeviation, row, judgement.deviation ? Text(*judgement.deviation) : QString());
     m_table.SetCell(ColResult, row,

@@ -92,6 +92,9 @@ public:
                                                           const QString &upper, const QString &lower,
                                                           QString *problem);
     std::optional<TDefinition> DefinitionOf(int row) const;
+    // What the actual is judged against: the definition's tolerance, but a true position's zone about
+    // a nominal of zero.
+    static TTolerance JudgedTolerance(const TDefinition &definition);
 
     int Count() const { return m_table.FilledRowCount(); }
     void DeleteRow(int row) { m_table.DeleteRow(row); }

@@ -57,6 +57,11 @@ TEST(BatchStatistics, FewOrEqualValuesGiveNoCapability)
     const TBatchStatistics same = BatchStatistics(K::Diameter, {20.0, 0.02, 0.0}, Values({20.01, 20.01}));
     EXPECT_EQ(same.standardDeviation, 0.0);
     EXPECT_FALSE(same.cp || same.cpk);
+    // Fifteen equal values whose mean comes out a bit beside them.
+    const TBatchStatistics many =
+        BatchStatistics(K::Diameter, {20.0, 0.02, 0.0}, std::vector<std::optional<double>>(15, 20.013));
+    EXPECT_EQ(many.standardDeviation, 0.0);
+    EXPECT_FALSE(many.cp || many.cpk);
 
     const TBatchStatistics none = BatchStatistics(K::Diameter, {20.0, 0.02, 0.0}, {});
     EXPECT_EQ(none.count, 0);
