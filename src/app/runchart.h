@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QList>
-#include <QString>
-#include <QWidget>
-#include <optional>
+#include "plots/runchartdrawing.h"
 
-// The run chart of one characteristic: every part's value in the order measured, joined by a line,
-// with the nominal and the tolerance limits across the chart. A part without a value leaves a gap.
+#include <QWidget>
+
+// The run chart of the characteristic selected in the characteristics table, over the parts of the
+// results history.
 class TRunChart : public QWidget
 {
     Q_OBJECT
@@ -14,18 +13,13 @@ class TRunChart : public QWidget
 public:
     explicit TRunChart(QWidget *parent);
 
-    // lower is none for a characteristic with an upper tolerance only.
-    void SetSeries(const QString &title, const QList<std::optional<double>> &values, double nominal, double upper,
-                   std::optional<double> lower);
+    void SetSeries(TRunChartDrawing::TSeries series);
     void Clear();
+    const TRunChartDrawing::TSeries &Series() const { return m_drawing.Series(); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QString m_title;
-    QList<std::optional<double>> m_values;
-    double m_nominal = 0.0;
-    double m_upper = 0.0;
-    std::optional<double> m_lower;
+    TRunChartDrawing m_drawing;
 };

@@ -1,6 +1,7 @@
 #include "files/measurementreport.h"
 
 #include "files/csvexport.h"
+#include "files/pageflow.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -14,128 +15,22 @@ namespace {
 
 using TKind = TTableFile::TKind;
 
-// Page geometry in millimetres (A4 portrait).
-constexpr double PageWidth = 210.0;
-constexpr double PageHeight = 297.0;
-constexpr double Margin = 15.0;
-constexpr double ContentWidth = PageWidth - 2 * Margin;
-constexpr double HeadTop = 10.0;
-constexpr double ContentTop = 22.0;
-constexpr double ContentBottom = 282.0;
-constexpr double FootTop = 286.0;
-
-constexpr double RowHeight = 5.0;
-constexpr double HeadingRowHeight = 9.0;
+constexpr double Margin = TPageFlow::Margin;
+constexpr double ContentWidth = TPageFlow::ContentWidth;
+constexpr double RowHeight = TPageFlow::RowHeight;
+constexpr double HeadingRowHeight = TPageFlow::HeadingRowHeight;
 constexpr double NumberColumnWidth = 21.0;
 constexpr double ValueColumnWidth = 29.0;
 constexpr double CalibrationColumnWidth = ContentWidth / 6;
 
-const QString FontFamily = QStringLiteral("DejaVu Sans");
-const QColor Ink(0, 0, 0);
-const QColor Accent(0, 0, 160);
-const QColor Rule(128, 128, 128);
-const QColor HeadingShade(220, 226, 240);
-const QColor RowShade(244, 244, 244);
+const QColor Ink = TPageFlow::Ink;
+const QColor Accent = TPageFlow::Accent;
+const QColor Rule = TPageFlow::Rule;
 
 QFont Font(double points, bool bold = false)
 {
-    QFont font(FontFamily);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
+    return TPageFlow::Font(points, bold);
 }
-
-// Places the report's blocks from the top of a page down and opens a new page where one does not fit.
-// Run once without a painter to count the pages, then again to paint them with "Page n of m".
-class TPageFlow
-{
-public:
-    TPageFlow(QPdfWriter *writer, QPainter *painter, int pageCount, QString head)
-        : m_writer(writer), m_painter(painter), m_pageCount(pageCount), m_head(std::move(head))
-    {
-        DrawFrame();
-    }
-
-    int Page() const { return m_page; }
-    double Top() const { return m_top; }
-    QPainter *Painter() const { return m_painter; }
-
-    // True when a new page had to be opened.
-    bool EnsureRoom(double height)
-    {
-        if (m_top + height <= ContentBottom || m_top == ContentTop)
-            return false;
-        NewPage();
-        return true;
-    }
-    void Advance(double height) { m_top += height; }
-
-    double Units(double mm) const { return m_writer ? mm * m_writer->resolution() / 25.4 : mm; }
-    QRectF Rect(double left, double top, double width, double height) const
-    {
-        return {Units(left), Units(top), Units(width), Units(height)};
-    }
-
-    // Text in a box; a text too wide for it is set smaller rather than cut.
-    void Text(const QRectF &box, const QString &text, const QFont &font, int flags,
-              const QColor &colour = Ink) const
-    {
-        if (!m_painter)
-            return;
-        QFont fitted = font;
-        const double room = box.width() - Units(1.0);
-        for (double size = font.pointSizeF(); size > 4.0; size -= 0.5) {
-            fitted.setPointSizeF(size);
-            if (flags & Qt::TextWordWrap || QFontMetricsF(fitted, m_writer).horizontalAdvance(text) <= room)
-                break;
-        }
-        m_painter->setFont(fitted);
-        m_painter->setPen(colour);
-        m_painter->drawText(box, flags, text);
-    }
-
-    void Line(double left, double top, double right, double bottom, const QColor &colour) const
-    {
-        if (!m_painter)
-            return;
-        m_painter->setPen(QPen(colour, Units(0.2)));
-        m_painter->drawLine(QPointF(Units(left), Units(top)), QPointF(Units(right), Units(bottom)));
-    }
-
-    void Fill(const QRectF &box, const QColor &colour) const
-    {
-        if (m_painter)
-            m_painter->fillRect(box, colour);
-    }
-
-private:
-    void NewPage()
-    {
-        if (m_writer && m_painter)
-            m_writer->newPage();
-        ++m_page;
-        m_top = ContentTop;
-        DrawFrame();
-    }
-
-    void DrawFrame() const
-    {
-        Text(Rect(Margin, HeadTop, ContentWidth * 0.7, 6.0), m_head, Font(8.0),
-             Qt::AlignLeft | Qt::AlignVCenter, Accent);
-        Line(Margin, HeadTop + 7.0, PageWidth - Margin, HeadTop + 7.0, Rule);
-        Line(Margin, FootTop - 1.0, PageWidth - Margin, FootTop - 1.0, Rule);
-        Text(Rect(Margin, FootTop, ContentWidth, 6.0),
-             QStringLiteral("Page %1 of %2").arg(m_page).arg(m_pageCount), Font(8.0),
-             Qt::AlignHCenter | Qt::AlignVCenter, Accent);
-    }
-
-    QPdfWriter *m_writer;
-    QPainter *m_painter;
-    int m_pageCount;
-    QString m_head;
-    int m_page = 1;
-    double m_top = ContentTop;
-};
 
 int NumberColumns(TKind kind)
 {
@@ -152,41 +47,6 @@ QList<double> ColumnWidths(TKind kind)
     return widths;
 }
 
-// One row of cells; shaded for the heading row and every second data row. The first centred columns
-// hold point numbers, the others values, set to the right so that their decimal points line up.
-void CellRow(TPageFlow &flow, const QList<double> &widths, const QStringList &texts, double height,
-             bool heading, bool shaded, int centred = 0, double fontSize = 9.0)
-{
-    double left = Margin;
-    double total = 0.0;
-    for (double width : widths)
-        total += width;
-    // Clear of the rules above and below, so that every rule shows whole.
-    if (heading || shaded)
-        flow.Fill(flow.Rect(Margin, flow.Top() + 0.15, total, height - 0.3),
-                  heading ? HeadingShade : RowShade);
-    const QFont font = Font(fontSize, heading);
-    for (qsizetype column = 0; column < widths.size(); ++column) {
-        const double width = widths[column];
-        const QRectF box = flow.Rect(left + 1.0, flow.Top(), width - 2.0, height);
-        if (heading)
-            flow.Text(box, texts.value(column), font, Qt::AlignCenter | Qt::TextWordWrap);
-        else
-            flow.Text(box, texts.value(column), font,
-                      (column < centred ? Qt::AlignHCenter : Qt::AlignRight) | Qt::AlignVCenter);
-        left += width;
-    }
-    flow.Line(Margin, flow.Top() + height, Margin + total, flow.Top() + height, Rule);
-    flow.Advance(height);
-}
-
-void SectionHeading(TPageFlow &flow, const QString &text)
-{
-    flow.Text(flow.Rect(Margin, flow.Top(), ContentWidth, 8.0), text, Font(12.0, true),
-              Qt::AlignLeft | Qt::AlignVCenter, Accent);
-    flow.Advance(9.0);
-}
-
 void Table(TPageFlow &flow, const QString &title, TKind kind, const TTextTable &table)
 {
     QList<int> rows;
@@ -199,8 +59,8 @@ void Table(TPageFlow &flow, const QString &title, TKind kind, const TTextTable &
     flow.Advance(4.0);
     // The heading stays with the column headings and the first row.
     flow.EnsureRoom(9.0 + HeadingRowHeight + RowHeight);
-    SectionHeading(flow, QStringLiteral("%1 (%2 rows)").arg(title).arg(rows.size()));
-    CellRow(flow, widths, headings, HeadingRowHeight, true, false);
+    flow.SectionHeading(QStringLiteral("%1 (%2 rows)").arg(title).arg(rows.size()));
+    flow.CellRow(widths, headings, HeadingRowHeight, true, false);
     if (rows.isEmpty()) {
         flow.Text(flow.Rect(Margin, flow.Top(), ContentWidth, RowHeight), QStringLiteral("No rows."),
                   Font(9.0), Qt::AlignLeft | Qt::AlignVCenter);
@@ -209,8 +69,8 @@ void Table(TPageFlow &flow, const QString &title, TKind kind, const TTextTable &
     }
     for (qsizetype i = 0; i < rows.size(); ++i) {
         if (flow.EnsureRoom(RowHeight))
-            CellRow(flow, widths, headings, HeadingRowHeight, true, false);
-        CellRow(flow, widths, table.RowTexts(rows[i]), RowHeight, false, i % 2 == 1, NumberColumns(kind));
+            flow.CellRow(widths, headings, HeadingRowHeight, true, false);
+        flow.CellRow(widths, table.RowTexts(rows[i]), RowHeight, false, i % 2 == 1, NumberColumns(kind));
     }
 }
 
@@ -228,14 +88,14 @@ void Characteristics(TPageFlow &flow, const TTextTable &table, const QString &su
     const int rows = table.FilledRowCount();
     flow.Advance(4.0);
     flow.EnsureRoom(9.0 + RowHeight + HeadingRowHeight + RowHeight);
-    SectionHeading(flow, QStringLiteral("Characteristics"));
+    flow.SectionHeading(QStringLiteral("Characteristics"));
     flow.Text(flow.Rect(Margin, flow.Top(), ContentWidth, RowHeight), summary, Font(10.0, true),
               Qt::AlignLeft | Qt::AlignVCenter);
     flow.Advance(RowHeight + 1.0);
-    CellRow(flow, widths, headings, HeadingRowHeight, true, false);
+    flow.CellRow(widths, headings, HeadingRowHeight, true, false);
     for (int row = 1; row <= rows; ++row) {
         if (flow.EnsureRoom(RowHeight))
-            CellRow(flow, widths, headings, HeadingRowHeight, true, false);
+            flow.CellRow(widths, headings, HeadingRowHeight, true, false);
         const QStringList texts = table.RowTexts(row);
         const QString &result = texts.value(7);
         double total = 0.0;
@@ -245,7 +105,7 @@ void Characteristics(TPageFlow &flow, const TTextTable &table, const QString &su
             flow.Fill(
                 flow.Rect(Margin + total - widths.back(), flow.Top() + 0.15, widths.back(), RowHeight - 0.3),
                 result == QStringLiteral("OK") ? OkShade : NokShade);
-        CellRow(flow, widths, texts, RowHeight, false, false, 2);
+        flow.CellRow(widths, texts, RowHeight, false, false, 2);
     }
 }
 
@@ -264,12 +124,12 @@ void FeatureTable(TPageFlow &flow, const TTextTable &table)
     const QStringList headings = TCsvExport::FeatureHeadings();
     flow.Advance(4.0);
     flow.EnsureRoom(9.0 + HeadingRowHeight + RowHeight);
-    SectionHeading(flow, QStringLiteral("Features (%1 rows)").arg(rows.size()));
-    CellRow(flow, widths, headings, HeadingRowHeight, true, false, 0, FontSize);
+    flow.SectionHeading(QStringLiteral("Features (%1 rows)").arg(rows.size()));
+    flow.CellRow(widths, headings, HeadingRowHeight, true, false, 0, FontSize);
     for (qsizetype i = 0; i < rows.size(); ++i) {
         if (flow.EnsureRoom(RowHeight))
-            CellRow(flow, widths, headings, HeadingRowHeight, true, false, 0, FontSize);
-        CellRow(flow, widths, table.RowTexts(rows[i]), RowHeight, false, i % 2 == 1, 3, FontSize);
+            flow.CellRow(widths, headings, HeadingRowHeight, true, false, 0, FontSize);
+        flow.CellRow(widths, table.RowTexts(rows[i]), RowHeight, false, i % 2 == 1, 3, FontSize);
     }
 }
 
@@ -291,7 +151,7 @@ void Views(TPageFlow &flow, const std::array<QImage, 4> &views)
 
     flow.Advance(4.0);
     flow.EnsureRoom(9.0 + CaptionHeight + height);
-    SectionHeading(flow, QStringLiteral("Views"));
+    flow.SectionHeading(QStringLiteral("Views"));
     for (int pair = 0; pair < 2; ++pair) {
         flow.EnsureRoom(CaptionHeight + height + Gap);
         for (int side = 0; side < 2; ++side) {
@@ -397,17 +257,17 @@ int TMeasurementReport::Paint(QPdfWriter &writer) const
         }
 
         flow.Advance(4.0);
-        SectionHeading(flow, QStringLiteral("Calibration in force"));
+        flow.SectionHeading(QStringLiteral("Calibration in force"));
         const QList<double> widths(6, CalibrationColumnWidth);
-        CellRow(flow, widths,
-                {QStringLiteral("alpha x"), QStringLiteral("alpha y"), QStringLiteral("alpha z"),
-                 QStringLiteral("theta x (deg)"), QStringLiteral("theta y (deg)"),
-                 QStringLiteral("theta z (deg)")},
-                HeadingRowHeight, true, false);
-        CellRow(flow, widths,
-                {CalibrationValue(c.AlphaX), CalibrationValue(c.AlphaY), CalibrationValue(c.AlphaZ),
-                 CalibrationValue(c.ThetaX), CalibrationValue(c.ThetaY), CalibrationValue(c.ThetaZ)},
-                RowHeight, false, false);
+        flow.CellRow(widths,
+                     {QStringLiteral("alpha x"), QStringLiteral("alpha y"), QStringLiteral("alpha z"),
+                      QStringLiteral("theta x (deg)"), QStringLiteral("theta y (deg)"),
+                      QStringLiteral("theta z (deg)")},
+                     HeadingRowHeight, true, false);
+        flow.CellRow(widths,
+                     {CalibrationValue(c.AlphaX), CalibrationValue(c.AlphaY), CalibrationValue(c.AlphaZ),
+                      CalibrationValue(c.ThetaX), CalibrationValue(c.ThetaY), CalibrationValue(c.ThetaZ)},
+                     RowHeight, false, false);
 
         if (inspected)
             Characteristics(flow, *m_content.characteristics, m_content.summary);
