@@ -1,5 +1,7 @@
 #include "app/characteristicspanel.h"
 
+#include "app/runchart.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -83,6 +85,34 @@ TCharacteristicsPanel::TCharacteristicsPanel(QWidget *parent) : QGroupBox(tr("Ch
     stCharacteristicsSummary = new QLabel(this);
     stCharacteristicsSummary->setObjectName(QStringLiteral("stCharacteristicsSummary"));
     layout->addWidget(stCharacteristicsSummary);
+
+    // The selected characteristic over the parts kept: its run chart, and beside it its statistics.
+    auto *batch = new QHBoxLayout;
+    batch->setSpacing(6);
+    pnRunChart = new TRunChart(this);
+    batch->addWidget(pnRunChart, 1);
+    auto *figures = new QVBoxLayout;
+    figures->setSpacing(4);
+    stBatchStatistics = new QLabel(this);
+    stBatchStatistics->setObjectName(QStringLiteral("stBatchStatistics"));
+    stBatchStatistics->setToolTip(
+        tr("The selected characteristic over the parts of the results history: the number of parts with a "
+           "value, their mean, standard deviation, minimum and maximum, and Cp and Cpk (unreliable below 25 "
+           "parts)"));
+    stBatchStatistics->setWordWrap(true);
+    stBatchStatistics->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    stBatchStatistics->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    stBatchStatistics->setFixedWidth(250);
+    figures->addWidget(stBatchStatistics, 1);
+    btnBatchReport = new QPushButton(tr("Batch report"), this);
+    btnBatchReport->setObjectName(QStringLiteral("btnBatchReport"));
+    btnBatchReport->setAutoDefault(false);
+    btnBatchReport->setToolTip(tr("Write the batch report as PDF into the Data folder: every characteristic "
+                                  "over the parts of the results history, with its statistics and run chart "
+                                  "(Ctrl+B)"));
+    figures->addWidget(btnBatchReport, 0, Qt::AlignLeft);
+    batch->addLayout(figures);
+    layout->addLayout(batch);
 
     auto *part = new QHBoxLayout;
     part->setSpacing(4);

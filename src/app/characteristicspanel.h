@@ -7,10 +7,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
+class TRunChart;
 
 // The characteristics part of the features window: a characteristic's entry (what, its datum, nominal,
 // upper and lower tolerance) for the selected feature, the characteristics table, its summary, and the
-// part's fields. It only holds the controls; TStationQuality wires them.
+// part's fields, the selected characteristic's run chart and statistics over the results history with
+// the batch report's button. It only holds the controls; TStationQuality wires them.
 class TCharacteristicsPanel : public QGroupBox
 {
     Q_OBJECT
@@ -26,6 +28,9 @@ public:
     QPushButton *btnAddCharacteristic = nullptr;
     QTableView *sgCharacteristics = nullptr;
     QLabel *stCharacteristicsSummary = nullptr;
+    TRunChart *pnRunChart = nullptr;
+    QLabel *stBatchStatistics = nullptr;
+    QPushButton *btnBatchReport = nullptr;
     QLineEdit *edPartName = nullptr;
     QLineEdit *edPartSerial = nullptr;
     QLineEdit *edOperator = nullptr;

@@ -3,13 +3,18 @@
 #include "app/characteristiccolours.h"
 #include "app/characteristicspanel.h"
 #include "app/featuresform.h"
+#include "app/runchart.h"
 #include "app/stationfeatures.h"
 #include "common/operatordialogs.h"
+#include "files/batchreport.h"
 #include "files/measurementreport.h"
+#include "register/characteristicbatch.h"
 #include "register/pointregister.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,8 +29,8 @@ namespace {
 // The reserved place of the button, in the strip between the second row of groups and the views.
 const QRect kButtonPlace(92, 107, 80, 21);
 constexpr std::array kColumnWidths{56, 170, 104, 60, 60, 66, 66, 56};
-// The features window grows by the characteristics below its table.
-constexpr int kPanelHeight = 300;
+// The features window grows by the characteristics below its table, with the run chart.
+constexpr int kPanelHeight = 470;
 
 using K = TCharacteristicKind;
 
@@ -78,6 +83,18 @@ TStationQuality::TStationQuality(TFeatureRegister &features, TPointRegister &poi
         m_plan.Redo();
         ShowGuide();
     });
+    connect(m_panel->sgCharacteristics->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TStationQuality::ShowStatistics);
+    connect(m_panel->sgCharacteristics->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &TStationQuality::ShowStatistics);
+    connect(m_panel->btnBatchReport, &QPushButton::clicked, this, &TStationQuality::WriteBatchReport);
+    auto *batchReport = new QAction(tr("Batch report"), m_panel->sgCharacteristics);
+    batchReport->setObjectName(QStringLiteral("actBatchReport"));
+    batchReport->setShortcut(BatchReportShortcut);
+    batchReport->setShortcutContext(Qt::WindowShortcut);
+    connect(batchReport, &QAction::triggered, this, &TStationQuality::WriteBatchReport);
+    m_panel->sgCharacteristics->addAction(batchReport);
+    m_panel->sgCharacteristics->setContextMenuPolicy(Qt::ActionsContextMenu);
     auto *deleteKey = new QShortcut(QKeySequence(Qt::Key_Delete), m_panel->sgCharacteristics);
     deleteKey->setContext(Qt::WidgetShortcut);
     connect(deleteKey, &QShortcut::activated, this, &TStationQuality::DeleteSelected);
@@ -186,6 +203,65 @@ void TStationQuality::ShowSummary()
         summary.total == 0 ? tr("No characteristics: select a feature, choose what to "
                                 "tolerance, enter the nominal and tolerances, Add.")
                            : summary.Text());
+    ShowStatistics();
+}
+
+void TStationQuality::ShowStatistics()
+{
+    // The current row where it is selected, else the first selected one.
+    const QItemSelectionModel *selection = m_panel->sgCharacteristics->selectionModel();
+    const QModelIndex current = selection->currentIndex();
+    int row = 0;
+    if (current.isValid() && selection->isRowSelected(current.row()))
+        row = current.row() + 1;
+    else
+        for (const QModelIndex &index : selection->selectedRows())
+            row = row == 0 ? index.row() + 1 : std::min(row, index.row() + 1);
+    const auto batch = row > 0 ? TCharacteristicBatch::Of(m_characteristics, row, m_history)
+                               : std::optional<TCharacteristicBatch>();
+    if (!batch) {
+        m_panel->pnRunChart->Clear();
+        const qsizetype parts = m_history.Parts().size();
+        m_panel->stBatchStatistics->setText(
+            tr("Select a characteristic in the table: its statistics over the %1 of the results history "
+               "show here.")
+                .arg(parts == 1 ? tr("1 part") : tr("%1 parts").arg(parts)));
+        return;
+    }
+    m_panel->pnRunChart->SetSeries(
+        {batch->Heading(), batch->Values(), batch->Nominal(), batch->UpperLimit(), batch->LowerLimit()});
+    m_panel->stBatchStatistics->setText(batch->Name() + QStringLiteral(":\n") + batch->StatisticsText());
+}
+
+void TStationQuality::WriteBatchReport()
+{
+    const QString project = m_projectName ? m_projectName() : QString();
+    if (project.trimmed().isEmpty()) {
+        m_dialogs.ShowMessage(QStringLiteral("Please enter a project name"));
+        return;
+    }
+    if (m_history.Parts().isEmpty()) {
+        m_dialogs.ShowMessage(
+            tr("The results history of %1 holds no part yet, so there is no batch to report: "
+               "Next part keeps each part measured in it.")
+                .arg(project.trimmed()));
+        return;
+    }
+    TakePartFields();
+    TBatchReportContent content{
+        project, m_part.partName, QDateTime::currentDateTime(), m_history.Parts(), {}};
+    for (int row = 1; row <= m_characteristics.Count(); ++row)
+        if (const auto batch = TCharacteristicBatch::Of(m_characteristics, row, m_history))
+            content.characteristics.append(*batch);
+    const QString file = TBatchReport::FileName(m_dataDirectory ? m_dataDirectory() : QString(), project);
+    const TFileResult written = TBatchReport(content).Save(file);
+    if (!written.Ok()) {
+        m_dialogs.ShowError(written.message);
+        return;
+    }
+    Tell(tr("Batch report of %1 written to %2")
+             .arg(content.parts.size() == 1 ? tr("1 part") : tr("%1 parts").arg(content.parts.size()),
+                  QFileInfo(file).fileName()));
 }
 
 void TStationQuality::FeatureSelectionChanged()
@@ -240,6 +316,8 @@ void TStationQuality::AddCharacteristic()
         return;
     }
     m_panel->sgCharacteristics->scrollTo(m_colours->index(row - 1, 0));
+    // Selected, so that its run chart and statistics show.
+    m_panel->sgCharacteristics->selectRow(row - 1);
     ShowSummary();
     Tell(tr("%1 %2 added")
              .arg(definition->feature,
@@ -282,6 +360,7 @@ void TStationQuality::Reload()
         m_dialogs.ShowMessage(loaded.message);
     for (const QString &warning : loaded.warnings)
         m_dialogs.ShowMessage(warning);
+    ShowStatistics();
 }
 
 void TStationQuality::Clear()
@@ -314,6 +393,7 @@ bool TStationQuality::KeepPart()
         m_dialogs.ShowMessage(warning);
     m_kept = true;
     m_keptSerial = part.serialNumber;
+    ShowStatistics();
     Tell(tr("Part %1 kept in the results history (%n part(s))", nullptr, m_history.Parts().size())
              .arg(part.serialNumber));
     return true;

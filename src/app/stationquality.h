@@ -5,6 +5,7 @@
 #include "register/characteristicregister.h"
 #include "register/guidedplan.h"
 
+#include <QKeySequence>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -21,7 +22,8 @@ class TStationFeatures;
 
 // The window's inspection: the characteristics of the features window judged whenever the features
 // change, the part's fields kept with the project, the "Report" button, and "Next part", which keeps
-// the part's results in the project's results history. Messages go through the operator's dialogs.
+// the part's results in the project's results history; the selected characteristic's run chart and
+// statistics over that history, and the batch report. Messages go through the operator's dialogs.
 class TStationQuality : public QObject
 {
     Q_OBJECT
@@ -52,6 +54,10 @@ public:
     void Clear();
     // Judges every characteristic from the features as they now are.
     void Evaluate();
+    // Writes the batch report of the project's results history into the data folder and tells where;
+    // an empty history is told and nothing is written.
+    void WriteBatchReport();
+    static inline const QKeySequence BatchReportShortcut = QKeySequence(Qt::CTRL | Qt::Key_B);
     // A point the device recorded, by its number, after it went into the point table: it joins the
     // guided feature while a plan runs.
     void PointRecorded(int number);
@@ -78,6 +84,8 @@ private:
     TCharacteristicRegister::TLookup Lookup() const;
     void TakePartFields();
     void ShowSummary();
+    // The run chart and the statistics of the characteristic selected in the table.
+    void ShowStatistics();
     void Tell(const QString &text);
     QString HistoryFile() const;
 

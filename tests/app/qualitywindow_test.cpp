@@ -1,6 +1,7 @@
 // The characteristics of the features window, the Report button and Next part, driven through their
 // controls by objectName.
 #include "app/qintarform.h"
+#include "app/runchart.h"
 #include "app/stationquality.h"
 #include "register/featureregister.h"
 #include "stationundertest.h"
@@ -242,6 +243,89 @@ private Q_SLOTS:
         next->click();
         QCOMPARE(station->dialogs.Messages.size(), told + 1);
         QVERIFY(station->dialogs.Messages.last().contains(QStringLiteral("in the history already")));
+    }
+
+    // The run chart and the statistics of the characteristic selected, over the history read with the
+    // project and each part kept by Next part; the batch report from the same history.
+    void StatisticsFollowTheSelectedCharacteristicAndTheHistory()
+    {
+        auto station = Start();
+        TQintarForm &form = *station->form;
+        PutPoint(form);
+        Features(form)->SetRowTexts(1, kCircleRow);
+        AddCharacteristic(form, 1, "Diameter", "20", "0.02", "-0.01");
+        AddCharacteristic(form, 1, "True position", "25 10", "0.1", "");
+        Find<QLineEdit>(form, "edProjectName")->setText(QStringLiteral("Bracket"));
+        QTest::keyClicks(Find<QLineEdit>(form, "edPartName"), QStringLiteral("Bracket, milled"));
+        Find<QPushButton>(form, "btnSaveAll")->click();
+        auto *statistics = Find<QLabel>(form, "stBatchStatistics");
+        auto *chart = form.findChild<TRunChart *>(QStringLiteral("pnRunChart"));
+        QVERIFY(chart);
+
+        // An empty history has no batch to report.
+        Find<QPushButton>(form, "btnBatchReport")->click();
+        QCOMPARE(station->dialogs.Messages.size(), 1);
+        QVERIFY2(station->dialogs.Messages.first().contains(QStringLiteral("no part")),
+                 qPrintable(station->dialogs.Messages.first()));
+        const QString report = station->folder.filePath(QStringLiteral("Data/Bracket.batch-report.pdf"));
+        QVERIFY(!QFile::exists(report));
+        station->dialogs.Messages.clear();
+
+        // Three parts measured before, read with the project.
+        QFile history(station->folder.filePath(QStringLiteral("Data/Bracket.results.csv")));
+        QVERIFY(history.open(QIODevice::WriteOnly));
+        history.write("Serial number,Date and time,Operator,C1 Diameter 20.000 +0.020/-0.010,"
+                      "C1 True position 25.000 10.000 +0.100\r\n"
+                      "S-1,2026-12-10 09:00:00,Ann,20.008,0.040\r\n"
+                      "S-2,2026-12-10 09:10:00,Ann,20.012,0.120\r\n"
+                      "S-3,2026-12-10 09:20:00,Ann,19.989,0.080\r\n");
+        history.close();
+        station->dialogs.FileNames = {station->folder.filePath(QStringLiteral("Data/Bracket.prj"))};
+        Find<QPushButton>(form, "btnLoadAll")->click();
+        QCOMPARE(station->dialogs.Messages, QStringList());
+        auto *table = Find<QTableView>(form, "sgCharacteristics");
+        table->clearSelection();
+        QVERIFY(chart->Series().title.isEmpty());
+        QVERIFY2(statistics->text().contains(QStringLiteral("3 parts")), qPrintable(statistics->text()));
+        table->selectRow(0);
+        QCOMPARE(statistics->text(),
+                 QStringLiteral("C1 Diameter:\nn 3, mean 20.0030, s 0.0123, min 19.989, max "
+                                "20.012\nCp 0.41 Cpk 0.35 (unreliable: 3 parts)"));
+        QCOMPARE(chart->Series().title, QStringLiteral("C1 Diameter 20.000 +0.020/-0.010"));
+        QCOMPARE(chart->Series().values, (QList<std::optional<double>>{20.008, 20.012, 19.989}));
+        QCOMPARE(chart->Series().upperLimit, 20.02);
+        QCOMPARE(chart->Series().lowerLimit, std::optional<double>(19.99));
+
+        // The part in hand joins the history with Next part, and the chart.
+        QTest::keyClicks(Find<QLineEdit>(form, "edPartSerial"), QStringLiteral("S-4"));
+        station->dialogs.ThreeWayAnswers = {TOperatorDialogs::TAnswer::No};
+        station->dialogs.Answers = {false, false};
+        Find<QPushButton>(form, "btnNextPart")->click();
+        QCOMPARE(station->dialogs.Errors, QStringList());
+        QCOMPARE(chart->Series().values, (QList<std::optional<double>>{20.008, 20.012, 19.989, 20.013}));
+        QVERIFY2(statistics->text().contains(QStringLiteral("n 4, mean 20.0055")),
+                 qPrintable(statistics->text()));
+
+        // The true position's zone is about zero, with no lower limit.
+        table->selectRow(1);
+        QCOMPARE(chart->Series().values, (QList<std::optional<double>>{0.04, 0.12, 0.08, 0.1}));
+        QCOMPARE(chart->Series().nominal, 0.0);
+        QCOMPARE(chart->Series().lowerLimit, std::nullopt);
+        QVERIFY2(statistics->text().contains(QStringLiteral("(upper limit only; unreliable: 4 parts)")),
+                 qPrintable(statistics->text()));
+
+        Find<QPushButton>(form, "btnBatchReport")->click();
+        QCOMPARE(station->dialogs.Errors, QStringList());
+        QCOMPARE(station->dialogs.Messages, QStringList());
+        QVERIFY(QFile::exists(report));
+        const QString text = PdfText(report);
+        for (const QString &expected :
+             {QStringLiteral("Bracket, milled"), QStringLiteral("4 parts, 2 OK, 2 NOK"),
+              QStringLiteral("C1 Diameter 20.000 +0.020/-0.010"),
+              QStringLiteral("C1 True position 25.000 10.000 +0.100"), QStringLiteral("n 4, mean 20.0055")})
+            QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" in:\n") + text));
+        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("4 +S-4 +\\S+ \\S+ +20.013 +OK"))),
+                 qPrintable(text));
     }
 };
 
