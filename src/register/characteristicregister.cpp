@@ -76,6 +76,15 @@ TCharacteristicRegister::TLookup TCharacteristicRegister::LookupIn(const TFeatur
         const TPointNumbers::TFound found = TPointNumbers::Find(points, source->points);
         if (found.Complete())
             facts.points = found.points;
+        // A drawing dimensions the part, not the machine's table: with an alignment active, positions
+        // and true positions are read in the part's frame. Sizes, forms and orientations do not change
+        // under the turn, so the feature and its points are simply turned with it.
+        if (const auto alignment = features.ActiveAlignment()) {
+            if (facts.geometry)
+                facts.geometry = alignment->ToPart(*facts.geometry);
+            for (Eigen::Vector3d &point : facts.points)
+                point = alignment->ToPart(point);
+        }
         return facts;
     };
 }

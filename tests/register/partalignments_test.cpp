@@ -1,3 +1,4 @@
+#include "register/characteristicregister.h"
 #include "register/featuremeasurement.h"
 #include "register/featureregister.h"
 #include "register/partcoordinatesmodel.h"
@@ -275,6 +276,48 @@ TEST_F(AlignedBracket, SeveralAlignmentsOneActiveKeptAsStored)
     features.Clear();
     EXPECT_EQ(features.Alignments().Table().FilledRowCount(), 0);
     EXPECT_EQ(features.NextName(TPartAlignments::NamePrefix), QStringLiteral("AL1"));
+}
+
+// The drawing dimensions the second hole at X 40, Y 15 from the datum hole: once the part is aligned,
+// its positions and its true position read against those numbers, wherever the part sits on the table;
+// its diameter and the face's flatness do not care.
+TEST_F(AlignedBracket, CharacteristicsReadTheDrawingOnceAligned)
+{
+    using K = TCharacteristicKind;
+    TCharacteristicRegister characteristics;
+    characteristics.SetHeaders();
+    const auto lookup = TCharacteristicRegister::LookupIn(features, points);
+    const auto add = [&](K kind, double nominal, double upper, double lower, double nominalY = 0.0) {
+        TCharacteristicRegister::TDefinition definition;
+        definition.feature = features.Name(second);
+        definition.kind = kind;
+        definition.tolerance = {nominal, upper, lower};
+        definition.nominalY = nominalY;
+        QString problem;
+        const int row = characteristics.Add(definition, lookup, &problem);
+        EXPECT_GT(row, 0) << problem.toStdString();
+        return row;
+    };
+    const int x = add(K::PositionX, 40, 0.01, -0.01);
+    const int y = add(K::PositionY, 15, 0.01, -0.01);
+    const int position = add(K::TruePosition, 40, 0.02, 0, 15);
+    const int size = add(K::Diameter, 20, 0.01, -0.01);
+    const auto result = [&](int row) {
+        return characteristics.Table().Cell(TCharacteristicRegister::ColResult, row);
+    };
+
+    // On the machine's table the hole is nowhere near 40, 15.
+    EXPECT_EQ(result(x), TCharacteristicRegister::NokText);
+    EXPECT_EQ(result(position), TCharacteristicRegister::NokText);
+    EXPECT_EQ(result(size), TCharacteristicRegister::OkText);
+
+    ASSERT_GT(features.Alignments().Align({top, edge, 0, datum, false}).row, 0);
+    characteristics.Evaluate(lookup);
+    for (const int row : {x, y, position, size})
+        EXPECT_EQ(result(row), TCharacteristicRegister::OkText)
+            << characteristics.Table().RowTexts(row).join(' ').toStdString();
+    EXPECT_NEAR(characteristics.Table().Cell(TCharacteristicRegister::ColActual, x).toDouble(), 40.0, 1.5e-3);
+    EXPECT_LT(characteristics.Table().Cell(TCharacteristicRegister::ColActual, position).toDouble(), 4e-3);
 }
 
 TEST(PartAlignmentTexts, DamagedStoredFramesReadAsNone)
