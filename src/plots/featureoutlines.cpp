@@ -2,6 +2,7 @@
 
 #include <Eigen/Geometry>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -14,6 +15,8 @@ constexpr double kDefaultHalfLength = 5.0;
 // Sides of a cylinder or cone whose axis runs within this of the view direction are not drawn: the
 // view sees the feature end-on, as its circles.
 constexpr double kEndOnSine = 1e-3;
+
+const std::array<Vector3d, 3> kMachineAxes{Vector3d::UnitX(), Vector3d::UnitY(), Vector3d::UnitZ()};
 
 // Two unit vectors that make a right-handed frame with the unit vector n.
 std::pair<Vector3d, Vector3d> Across(const Vector3d &n)
@@ -113,7 +116,7 @@ TShape3 Shape(int chart, const TGeometryFeature &feature, const TPointList &poin
     const double radius = feature.diameter / 2.0;
     switch (feature.type) {
     case TFeatureType::Point:
-        for (const Vector3d &arm : {Vector3d::UnitX(), Vector3d::UnitY(), Vector3d::UnitZ()})
+        for (const Vector3d &arm : kMachineAxes)
             shape.outlines.push_back({c - arm, c + arm});
         break;
     case TFeatureType::Line: {
@@ -135,7 +138,7 @@ TShape3 Shape(int chart, const TGeometryFeature &feature, const TPointList &poin
         break;
     case TFeatureType::Sphere:
         if (ViewDirection(chart).isZero()) {
-            for (const Vector3d &normal : {Vector3d::UnitX(), Vector3d::UnitY(), Vector3d::UnitZ()})
+            for (const Vector3d &normal : kMachineAxes)
                 shape.outlines.push_back(Circle(c, normal, radius));
         } else {
             shape.outlines.push_back(Circle(c, ViewDirection(chart), radius));
