@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -230,7 +231,10 @@ void TStationQuality::ShowStatistics()
     }
     m_panel->pnRunChart->SetSeries(
         {batch->Heading(), batch->Values(), batch->Nominal(), batch->UpperLimit(), batch->LowerLimit()});
-    m_panel->stBatchStatistics->setText(batch->Name() + QStringLiteral(":\n") + batch->StatisticsText());
+    // A figure stays on one line with its name where the text wraps ("min 20.002").
+    static const QRegularExpression named(QStringLiteral("\\b(n|mean|s|min|max|Cp|Cpk) "));
+    m_panel->stBatchStatistics->setText(batch->Name() + QStringLiteral(":\n") +
+                                        batch->StatisticsText().replace(named, QStringLiteral("\\1\u00A0")));
 }
 
 void TStationQuality::WriteBatchReport()
