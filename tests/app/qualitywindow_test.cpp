@@ -6,6 +6,7 @@
 #include "register/featureregister.h"
 #include "stationundertest.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -332,6 +333,15 @@ private Q_SLOTS:
             QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" in:\n") + text));
         QVERIFY2(text.contains(QRegularExpression(QStringLiteral("4 +S-4 +\\S+ \\S+ +20.013 +OK"))),
                  qPrintable(text));
+
+        // The same from the table's context menu, or Ctrl+B.
+        QVERIFY(QFile::remove(report));
+        QAction *menuEntry = table->findChild<QAction *>(QStringLiteral("actBatchReport"));
+        QVERIFY(menuEntry && table->actions().contains(menuEntry));
+        QCOMPARE(table->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QCOMPARE(menuEntry->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+        menuEntry->trigger();
+        QVERIFY(QFile::exists(report));
     }
 };
 
