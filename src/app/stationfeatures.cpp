@@ -276,14 +276,17 @@ void TStationFeatures::DrawFeatures()
         return;
     const QList<int> selected = SelectedRows();
     std::vector<TPlotViews::TDrawnFeature> drawn;
+    QList<QStringList> rows;
     for (int row = 1; row <= m_features.FeatureCount(); ++row) {
         const auto feature = m_features.Feature(row);
         if (!feature)
             continue;
-        // The points still in the point table give the feature its extent.
         const auto source = m_features.Source(row);
-        TPointList points = TPointNumbers::Find(m_points.Data(), source->points).points;
+        rows.append(m_features.Table().RowTexts(row));
+        TPointList points =
+            m_extents.PointsFor(rows.back(), TPointNumbers::Find(m_points.Data(), source->points));
         drawn.push_back({*feature, std::move(points), selected.contains(row)});
     }
+    m_extents.Keep(rows);
     m_views->ShowFeatures(drawn);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "register/featureextents.h"
 #include "register/featuremeasurement.h"
 
 #include <QList>
@@ -76,6 +77,7 @@ private:
     TOperatorDialogs &m_dialogs;
     TPlotViews *m_views = nullptr;
     bool m_drawingPending = false;
+    TFeatureExtents m_extents;
     QWidget &m_window;
     TFeatureMeasurement m_measurement;
     TFeaturesForm *m_form = nullptr;

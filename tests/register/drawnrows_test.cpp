@@ -1,5 +1,6 @@
 // What the views draw of the tables: the number beside each plotted mark, and the distance and angle
 // rows as segments.
+#include "register/featureextents.h"
 #include "register/plottedpointnumbers.h"
 #include "register/pointregister.h"
 #include "register/rowsegments.h"
@@ -63,6 +64,42 @@ TEST_F(DrawnRowsTest, RowsBecomeSegmentsBetweenTheirNumberedPoints)
     // A selected row that is empty, or the header, draws nothing.
     const auto empty = TRowSegments::Compute(reg.Data(), reg.Distances(), reg.Angles(), {false, 5, 0});
     EXPECT_TRUE(empty.highlighted.empty());
+}
+
+} // namespace
+
+namespace {
+
+TPointNumbers::TFound Found(TPointList points, QList<int> missing = {})
+{
+    TPointNumbers::TFound found;
+    found.points = std::move(points);
+    found.missing = std::move(missing);
+    return found;
+}
+
+// Next part empties the point table; the rows keep the last part's values and are drawn as big as they
+// were until they are measured again.
+TEST(FeatureExtents, ARowWhosePointsAreGoneKeepsTheExtentItWasDrawnWith)
+{
+    TFeatureExtents extents;
+    const QStringList edge{"L1", "Line", "9-11", "-20.000", "20.000", "2.000"};
+    const TPointList along{{0, 20, 2}, {-20, 20, 2}, {-40, 20, 2}};
+    EXPECT_EQ(extents.PointsFor(edge, Found(along)), along);
+    EXPECT_EQ(extents.PointsFor(edge, Found({}, {9, 10, 11})), along);
+    // Two of the next part's points are in: still the last extent, not a stub.
+    EXPECT_EQ(extents.PointsFor(edge, Found({{0, 21, 2}}, {10, 11})), along);
+
+    // Measured again, the row reads differently: its own points from then on.
+    const QStringList remeasured{"L1", "Line", "9-11", "-20.000", "21.000", "2.000"};
+    const TPointList next{{0, 21, 2}, {-20, 21, 2}, {-40, 21, 2}};
+    EXPECT_EQ(extents.PointsFor(remeasured, Found({next[0]}, {10, 11})), TPointList{next[0]});
+    EXPECT_EQ(extents.PointsFor(remeasured, Found(next)), next);
+
+    // A row gone from the table is forgotten: the same texts loaded again later draw what is there.
+    extents.Keep({remeasured});
+    EXPECT_EQ(extents.PointsFor(edge, Found({}, {9, 10, 11})), TPointList{});
+    EXPECT_EQ(extents.PointsFor(remeasured, Found({}, {9, 10, 11})), next);
 }
 
 } // namespace
