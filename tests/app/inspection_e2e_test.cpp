@@ -1,7 +1,7 @@
 // A batch measured with the device simulator: a bore, a face and an edge probed on part 1 and fitted,
 // their characteristics added, Next part, and part 2 measured feature by feature as the guide names
 // them, with the simulator at the second part's positions. The characteristics then show part 2's
-// results and the results history holds both parts.
+// results, the results history holds both parts, and the reports say so.
 #include "app/qintarform.h"
 #include "app/stationquality.h"
 #include "geometry/featurefit.h"
@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,6 +55,16 @@ QByteArray PathOf(const TPartShape &part)
     add(20, -20 + part.edgeOffset, -2);
     add(40, -20, -2);
     return path;
+}
+
+QString PdfText(const QString &fileName)
+{
+    QProcess process;
+    process.start(QStringLiteral(QINTAR_PDFTOTEXT),
+                  {QStringLiteral("-layout"), fileName, QStringLiteral("-")});
+    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+        return QStringLiteral("<pdftotext failed>");
+    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 } // namespace
@@ -237,6 +248,34 @@ private Q_SLOTS:
         QVERIFY(lines.at(1).startsWith("S-1,"));
         QVERIFY(lines.at(2).startsWith("S-2,"));
         QVERIFY(lines.at(2).endsWith(secondActuals.join(',').toLatin1() + "\r"));
+
+        // Part 2's measurement report holds every characteristic with its result, and the summary.
+        const QString reportFile = m_work.filePath(QStringLiteral("part2.pdf"));
+        m_dialogs.FileNames = {reportFile};
+        Find<QPushButton>(form, "btnReport")->click();
+        QCOMPARE(m_dialogs.Errors, QStringList());
+        const QString report = PdfText(reportFile);
+        QVERIFY2(report.contains(QStringLiteral("NOK (4 characteristics, 3 OK, 1 NOK)")), qPrintable(report));
+        for (int row = 1; row <= 4; ++row) {
+            QStringList cells;
+            for (const QString &cell : characteristics.RowTexts(row))
+                if (!cell.isEmpty())
+                    cells << QRegularExpression::escape(cell);
+            const QString line = cells.join(QStringLiteral(" +"));
+            QVERIFY2(report.contains(QRegularExpression(line)),
+                     qPrintable(line + QStringLiteral(" in:\n") + report));
+        }
+
+        // The batch report: both parts, part 2 out on its bore.
+        Find<QPushButton>(form, "btnBatchReport")->click();
+        QCOMPARE(m_dialogs.Errors, QStringList());
+        const QString batch = PdfText(m_work.filePath(QStringLiteral("Data/Bracket.batch-report.pdf")));
+        for (const QString &expected :
+             {QStringLiteral("2 parts, 1 OK, 1 NOK"), QStringLiteral("C1 Diameter 20.000 +0.015/-0.010"),
+              QStringLiteral("n 2, mean 20.0100, s 0.0141, min 20.000, max 20.020")})
+            QVERIFY2(batch.contains(expected), qPrintable(expected + QStringLiteral(" in:\n") + batch));
+        QVERIFY2(batch.contains(QRegularExpression(QStringLiteral("2 +S-2 +\\S+ \\S+ +20.020 +NOK"))),
+                 qPrintable(batch));
     }
 };
 

@@ -161,6 +161,7 @@ private Q_SLOTS:
         AddCharacteristic(form, 1, "Diameter", "20", "0.02", "-0.01");
         AddCharacteristic(form, 1, "Roundness", "", "0.003", "");
         AddCharacteristic(form, 1, "Position X", "25", "0.05", "-0.05");
+        AddCharacteristic(form, 1, "True position", "25 10", "0.1", "");
         Find<QLineEdit>(form, "edPartName")->setText(QStringLiteral("Bracket"));
         Find<QLineEdit>(form, "edPartSerial")->setText(QStringLiteral("S-0001"));
         Find<QLineEdit>(form, "edOperator")->setText(QStringLiteral("A. Inspector"));
@@ -171,13 +172,15 @@ private Q_SLOTS:
         QCOMPARE(station->dialogs.Errors, QStringList());
         const QString text = PdfText(file);
         for (const QString &expected :
-             {QStringLiteral("Result:"), QStringLiteral("NOK (3 characteristics, 2 OK, 1 NOK)"),
+             {QStringLiteral("Result:"), QStringLiteral("NOK (4 characteristics, 3 OK, 1 NOK)"),
               QStringLiteral("Bracket"), QStringLiteral("S-0001"), QStringLiteral("A. Inspector!")})
             QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" in:\n") + text));
         for (const QString &row :
              {QStringLiteral("C1 +Diameter +20.000 +0.020 +-0.010 +20.013 +0.013 +OK"),
               QStringLiteral("C1 +Roundness +0.000 +0.003 +0.004 +0.004 +NOK"),
-              QStringLiteral("C1 +Position X +25.000 +0.050 +-0.050 +25.030 +0.030 +OK")})
+              QStringLiteral("C1 +Position X +25.000 +0.050 +-0.050 +25.030 +0.030 +OK"),
+              // Two numbers in one nominal cell.
+              QStringLiteral("C1 +True position +25.000 10.000 +0.100 +0.100 +0.100 +OK")})
             QVERIFY2(text.contains(QRegularExpression(row)),
                      qPrintable(row + QStringLiteral(" in:\n") + text));
     }
