@@ -1,3 +1,4 @@
+#include "register/alignmentchoices.h"
 #include "register/characteristicregister.h"
 #include "register/featuremeasurement.h"
 #include "register/featureregister.h"
@@ -318,6 +319,64 @@ TEST_F(AlignedBracket, CharacteristicsReadTheDrawingOnceAligned)
             << characteristics.Table().RowTexts(row).join(' ').toStdString();
     EXPECT_NEAR(characteristics.Table().Cell(TCharacteristicRegister::ColActual, x).toDouble(), 40.0, 1.5e-3);
     EXPECT_LT(characteristics.Table().Cell(TCharacteristicRegister::ColActual, position).toDouble(), 4e-3);
+}
+
+TEST_F(AlignedBracket, ChoicesOfferEachRoleWhatCanServeIt)
+{
+    const auto texts = [](const QList<TAlignmentChoices::TChoice> &choices) {
+        QStringList list;
+        for (const auto &choice : choices)
+            list.append(choice.text);
+        return list;
+    };
+    // A constructed point counts as a centre; a relation, an alignment and a position do not.
+    TGeometryFeature corner;
+    corner.location = OnTable({0, -10, 0});
+    ASSERT_GT(features.AddConstructed(corner, {TConstructionRecipe::TKind::Projection, {"C1", "PL1"}}), 0);
+    ASSERT_GT(features.Relate(TFeatureRegister::TKind::Distance, datum, second).row, 0);
+    ASSERT_GT(features.Alignments().Align({top, edge, 0, datum, false}).row, 0);
+    ASSERT_GT(features.Alignments().Position(second).row, 0);
+
+    const TAlignmentChoices choices(features);
+    ASSERT_TRUE(choices.Complete());
+    EXPECT_EQ(texts(choices.Primaries()), QStringList({"PL1", "L1"}));
+    EXPECT_EQ(texts(choices.Secondaries()),
+              QStringList({"L1", "C1-C2", "C1-P1", "C2-C1", "C2-P1", "P1-C1", "P1-C2"}));
+    EXPECT_EQ(texts(choices.Origins(0)),
+              QStringList({"C1", "C1 (Z: PL1)", "C2", "C2 (Z: PL1)", "P1", "P1 (Z: PL1)"}));
+    // A line's axis gives no plane to take the origin's Z from.
+    EXPECT_EQ(texts(choices.Origins(1)), QStringList({"C1", "C2", "P1"}));
+    EXPECT_EQ(choices.FirstSecondary(0), 0);
+    EXPECT_EQ(choices.FirstSecondary(1), 1);
+
+    const auto roles = choices.Roles(0, 3, 3);
+    ASSERT_TRUE(roles);
+    EXPECT_EQ(roles->primary, top);
+    EXPECT_EQ(roles->secondary, second);
+    EXPECT_EQ(roles->secondaryTo, datum);
+    EXPECT_EQ(roles->origin, second);
+    EXPECT_TRUE(roles->originZFromPrimary);
+    EXPECT_EQ(choices.FixedByText(0, 3, 3), QStringLiteral("Z: PL1, X: C2-C1, origin: C2 (Z: PL1)"));
+    EXPECT_EQ(choices.FixedByText(0, 0, 0), QStringLiteral("Z: PL1, X: L1, origin: C1"));
+    // An origin index of the plane's list is out of range for the line's shorter one.
+    EXPECT_FALSE(choices.Roles(1, 0, 5));
+    EXPECT_TRUE(choices.FixedByText(0, 7, 0).isEmpty());
+    EXPECT_FALSE(choices.Roles(-1, 0, 0));
+
+    // An empty table offers nothing; many centres pair only the first few.
+    TFeatureRegister empty;
+    empty.SetHeaders();
+    EXPECT_FALSE(TAlignmentChoices(empty).Complete());
+    for (int i = 0; i < TAlignmentChoices::kPairedCentres + 5; ++i) {
+        TGeometryFeature point;
+        point.location = V(i, 0, 0);
+        ASSERT_GT(empty.AddFeature(point, {i + 1}), 0);
+    }
+    const TAlignmentChoices many(empty);
+    EXPECT_FALSE(many.Complete());
+    EXPECT_EQ(many.Secondaries().size(),
+              TAlignmentChoices::kPairedCentres * (TAlignmentChoices::kPairedCentres - 1));
+    EXPECT_EQ(many.Origins(-1).size(), TAlignmentChoices::kPairedCentres + 5);
 }
 
 TEST(PartAlignmentTexts, DamagedStoredFramesReadAsNone)
