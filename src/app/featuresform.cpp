@@ -3,6 +3,7 @@
 #include "register/featureconstructor.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -142,6 +143,31 @@ TFeaturesForm::TFeaturesForm(QWidget *parent) : QWidget(parent, Qt::Tool)
     relations->addWidget(btnConstruct);
     relations->addStretch();
     layout->addLayout(relations);
+
+    auto *part = new QHBoxLayout;
+    btnAlign = Button("btnAlign", tr("Align..."), this);
+    btnAlign->setToolTip(tr("Make a part alignment from a plane or an axis, a line and a centre of the "
+                            "table"));
+    part->addWidget(btnAlign);
+    sbPartCoordinates = Button("sbPartCoordinates", tr("Part"), this);
+    sbPartCoordinates->setCheckable(true);
+    part->addWidget(sbPartCoordinates);
+    part->addSpacing(12);
+    const std::array<std::pair<const char *, QLabel **>, 3> readouts{
+        {{"stPartX", &stPartX}, {"stPartY", &stPartY}, {"stPartZ", &stPartZ}}};
+    const QFontMetrics metrics(font());
+    for (const auto &[name, readout] : readouts) {
+        part->addWidget(new QLabel(QStringLiteral("%1:").arg(QLatin1Char(name[6])), this));
+        *readout = new QLabel(this);
+        (*readout)->setObjectName(QLatin1String(name));
+        (*readout)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        (*readout)->setFrameShape(QFrame::StyledPanel);
+        (*readout)->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("-10000.000")) + 10);
+        (*readout)->setToolTip(tr("The probe in part coordinates while Part is down"));
+        part->addWidget(*readout);
+    }
+    part->addStretch();
+    layout->addLayout(part);
 }
 
 void TFeaturesForm::keyPressEvent(QKeyEvent *event)

@@ -37,7 +37,7 @@ void TStationConstructions::Construct()
     if (m_report)
         m_report(text);
     // The new row alone is selected, whatever keys are held, so that it can be taken on at once.
-    const QModelIndex first = m_features.Table().index(made.row - 1, 0);
+    const QModelIndex first = m_form.sgFeatures->model()->index(made.row - 1, 0);
     m_form.sgFeatures->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect |
                                                                     QItemSelectionModel::Rows);
     m_form.sgFeatures->scrollTo(first);

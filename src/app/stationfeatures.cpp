@@ -1,11 +1,13 @@
 #include "app/stationfeatures.h"
 
 #include "app/featuresform.h"
+#include "app/stationalignment.h"
 #include "app/stationconstructions.h"
 #include "app/togglegroup.h"
 #include "common/operatordialogs.h"
 #include "plots/plotviews.h"
 #include "register/featureregister.h"
+#include "register/partcoordinatesmodel.h"
 #include "register/pointnumbers.h"
 #include "register/pointregister.h"
 
@@ -59,7 +61,8 @@ TStationFeatures::TStationFeatures(TFeatureRegister &features, TPointRegister &p
     m_form = new TFeaturesForm(&window);
     auto *shortcutInForm = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), m_form);
     connect(shortcutInForm, &QShortcut::activated, this, &TStationFeatures::ShowForm);
-    m_form->sgFeatures->setModel(&m_features.Table());
+    m_shown = new TPartCoordinatesModel(m_features, this);
+    m_form->sgFeatures->setModel(m_shown);
     // Sized from the font, so that no value is cut off whatever font the platform gives.
     const QFontMetrics metrics(m_form->sgFeatures->font());
     int tableWidth = 0;
@@ -68,7 +71,7 @@ TStationFeatures::TStationFeatures(TFeatureRegister &features, TPointRegister &p
         m_form->sgFeatures->setColumnWidth(column, width);
         tableWidth += width;
     }
-    m_form->resize(tableWidth + 40, 380);
+    m_form->resize(tableWidth + 40, 410);
 
     auto *group = new TToggleGroup(this);
     for (QPushButton *button : m_form->sbFeatType)
@@ -87,6 +90,9 @@ TStationFeatures::TStationFeatures(TFeatureRegister &features, TPointRegister &p
     connect(&m_features.Table(), &QAbstractItemModel::dataChanged, this, [this] { DrawingChanged(); });
     m_constructions = new TStationConstructions(
         features, *m_form, dialogs, [this] { return SelectedRows(); },
+        [this](const QString &text) { Report(text); }, this);
+    m_alignment = new TStationAlignment(
+        features, *m_form, *m_shown, dialogs, [this] { return SelectedRows(); },
         [this](const QString &text) { Report(text); }, this);
     ShowProgress();
 }
@@ -177,7 +183,7 @@ void TStationFeatures::ShowOutcome(const TFeatureMeasurement::TOutcome &outcome)
     if (!outcome.message.isEmpty())
         text += QStringLiteral("; ") + outcome.message;
     Report(text);
-    m_form->sgFeatures->scrollTo(m_features.Table().index(outcome.row - 1, 0));
+    m_form->sgFeatures->scrollTo(m_shown->index(outcome.row - 1, 0));
 }
 
 void TStationFeatures::EndFeature()
@@ -229,7 +235,7 @@ void TStationFeatures::Relate(bool angle)
     Report(tr("%1 added: %2")
                .arg(m_features.Name(related.row),
                     m_features.Table().Cell(TFeatureRegister::ColSize, related.row)));
-    m_form->sgFeatures->scrollTo(m_features.Table().index(related.row - 1, 0));
+    m_form->sgFeatures->scrollTo(m_shown->index(related.row - 1, 0));
 }
 
 void TStationFeatures::DeleteSelected()

@@ -14,12 +14,15 @@ class TFeatureRegister;
 class TFeaturesForm;
 class TOperatorDialogs;
 class TPlotViews;
+class TPartCoordinatesModel;
 class TPointRegister;
+class TStationAlignment;
 class TStationConstructions;
 
 // The window's features: the "Features" button and Ctrl+F that open the features window, the
 // feature in progress fed by the points the device records, the fits from typed point numbers, the
-// relations between two selected features, the constructions and the deletion of rows. Every message and
+// relations between two selected features, the constructions, the part alignments and the deletion of
+// rows. Every message and
 // question goes through the operator's dialogs; what was done is told in the status line.
 class TStationFeatures : public QObject
 {
@@ -45,6 +48,7 @@ public:
     TFeaturesForm *Form() const { return m_form; }
     TFeatureMeasurement &Measurement() { return m_measurement; }
     TStationConstructions &Constructions() { return *m_constructions; }
+    TStationAlignment &Alignment() { return *m_alignment; }
 
     // Opens the features window beside the main window (or brings it to front).
     void ShowForm();
@@ -83,6 +87,9 @@ private:
     TFeaturesForm *m_form = nullptr;
     QPushButton *m_button = nullptr;
     TStationConstructions *m_constructions = nullptr;
+    // What sgFeatures shows: the table, in machine or part coordinates.
+    TPartCoordinatesModel *m_shown = nullptr;
+    TStationAlignment *m_alignment = nullptr;
     std::function<void(const QString &)> m_statusReport;
     bool m_placed = false;
 };

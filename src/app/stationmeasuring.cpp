@@ -2,6 +2,7 @@
 
 #include "app/exportactions.h"
 #include "app/featuresform.h"
+#include "app/stationalignment.h"
 #include "app/stationfeatures.h"
 #include "app/stationfiles.h"
 #include "app/stationprobe.h"
@@ -68,6 +69,7 @@ void TStationMeasuring::Journal(TJournal &journal)
 void TStationMeasuring::PositionShown(TPoint3 position)
 {
     m_probe->PositionShown(position);
+    m_features->Alignment().PositionShown(position);
 }
 
 void TStationMeasuring::PointRecorded(int number)

@@ -158,12 +158,12 @@ private Q_SLOTS:
         FeaturesWindow(form)->show();
         QVERIFY(QTest::qWaitForWindowExposed(FeaturesWindow(form)));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
-                          table->visualRect(Features(form)->index(0, 0)).center());
+                          table->visualRect(table->model()->index(0, 0)).center());
         Find<QPushButton>(form, "btnFeatDistance")->click();
         QCOMPARE(station->dialogs.Messages.size(), 1);
         QVERIFY(station->dialogs.Messages.first().startsWith("Select two features"));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          table->visualRect(Features(form)->index(1, 0)).center());
+                          table->visualRect(table->model()->index(1, 0)).center());
         Find<QPushButton>(form, "btnFeatDistance")->click();
         QCOMPARE(Features(form)->RowTexts(3),
                  QStringList({"D1", "Distance", "C1, PL1", "", "", "", "", "", "", "-2.500", "", ""}));
@@ -193,7 +193,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(FeaturesWindow(form)));
         const auto click = [&](int row, Qt::KeyboardModifiers modifiers) {
             QTest::mouseClick(table->viewport(), Qt::LeftButton, modifiers,
-                              table->visualRect(Features(form)->index(row - 1, 0)).center());
+                              table->visualRect(table->model()->index(row - 1, 0)).center());
         };
 
         QCOMPARE(construction->currentIndex(), 0);
