@@ -47,13 +47,12 @@ TAlignmentDialog::TAlignmentDialog(TFeatureRegister &features, TOperatorDialogs 
     roles->addRow(tr("Primary (+Z):"), cbAlignPrimary);
     roles->addRow(tr("Secondary (+X):"), cbAlignSecondary);
     roles->addRow(tr("Origin:"), cbAlignOrigin);
-    layout->addLayout(roles);
-
     stAlignFixedBy = new QLabel(this);
     stAlignFixedBy->setObjectName(QStringLiteral("stAlignFixedBy"));
     stAlignFixedBy->setToolTip(tr("What fixes the part's tilt (Z), its turn (X) and its origin"));
     stAlignFixedBy->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(stAlignFixedBy);
+    roles->addRow(tr("Fixed by:"), stAlignFixedBy);
+    layout->addLayout(roles);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

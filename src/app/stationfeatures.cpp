@@ -32,9 +32,9 @@ const QRect kButtonPlace(8, 107, 80, 21);
 constexpr std::array kToggleTypes{TFeatureType::Line,   TFeatureType::Plane,    TFeatureType::Circle,
                                   TFeatureType::Sphere, TFeatureType::Cylinder, TFeatureType::Cone,
                                   TFeatureType::Point};
-// The widest text each column is made for: a name, a type, a list of points or a construction's
-// recipe, millimetres, cosines, a size, a form error and an apex angle.
-constexpr std::array kColumnSamples{"Feature",   "Cylinder",  "Intersection CY1, CY2",
+// The widest text each column is made for: a name, a type, a list of points, a construction's
+// recipe or what fixes an alignment, millimetres, cosines, a size, a form error and an apex angle.
+constexpr std::array kColumnSamples{"Feature",   "Alignment", "Z: PL1, X: L1, origin: C1 (Z: PL1)",
                                     "-1000.000", "-1000.000", "-1000.000",
                                     "-0.000000", "-0.000000", "-0.000000",
                                     "1000.000",  "10.000",    "179.000"};

@@ -10,6 +10,7 @@
 #include <Eigen/Geometry>
 #include <QAction>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -309,6 +310,11 @@ private Q_SLOTS:
         QVERIFY(part->isChecked());
         QCOMPARE(Shown(form, 4), shown);
         QCOMPARE(Shown(form, 3).mid(F::ColX, 3), QStringList({"0.000", "0.000", "0.000"}));
+        // An alignment's type and what fixes it fit their columns, uncut.
+        const QFontMetrics metrics(FeaturesView(form)->font());
+        for (const int column : {int(F::ColType), int(F::ColFrom)})
+            QVERIFY(metrics.horizontalAdvance(Register(form).Table().Cell(column, 5)) + 6 <=
+                    FeaturesView(form)->columnWidth(column));
         // Names go on after the loaded ones.
         QCOMPARE(Register(form).NextName(TPartAlignments::NamePrefix), QStringLiteral("AL3"));
         // New's own reminder alone: nothing of the alignment was refused on the way.
