@@ -237,7 +237,7 @@ private Q_SLOTS:
         station->dialogs.Answers = {true};
         QTest::keyClick(Find<QWidget>(form, "FeaturesForm"), Qt::Key_Delete);
         QVERIFY(Register(form).Alignments().ActiveName().isEmpty());
-        QTRY_VERIFY(!part->isChecked());
+        QTRY_VERIFY_WITH_TIMEOUT(!part->isChecked(), 60000);
         QVERIFY2(StatusText(form).contains("no alignment is active"), qPrintable(StatusText(form)));
         QCOMPARE(Shown(form, 4), Register(form).Table().RowTexts(4));
         QCOMPARE(Register(form).Alignments().Table().FilledRowCount(), 1);
@@ -300,7 +300,7 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(file));
         Find<QPushButton>(form, "btnNew")->click();
         QVERIFY(Register(form).Table().IsRowFree(1));
-        QTRY_VERIFY(!part->isChecked());
+        QTRY_VERIFY_WITH_TIMEOUT(!part->isChecked(), 60000);
         station->dialogs.FileNames = {file};
         Find<QPushButton>(form, "btnLoadAll")->click();
         QCOMPARE(Register(form).Alignments().ActiveName(), QStringLiteral("AL1"));
