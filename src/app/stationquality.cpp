@@ -115,9 +115,7 @@ TStationQuality::TStationQuality(TFeatureRegister &features, TPointRegister &poi
             &TStationQuality::ShowSummary);
     FeatureSelectionChanged();
     ShowSummary();
-    // Once the window has been made: Skip and Redo disabled inside its making upset the features
-    // table's header when the window sets its headers.
-    QMetaObject::invokeMethod(this, &TStationQuality::ShowGuide, Qt::QueuedConnection);
+    ShowGuide();
 }
 
 TCharacteristicRegister::TLookup TStationQuality::Lookup() const
