@@ -242,7 +242,14 @@ void TStationQuality::WriteBatchReport()
         m_dialogs.ShowMessage(QStringLiteral("Please enter a project name"));
         return;
     }
-    if (m_history.Parts().isEmpty()) {
+    // The file is the history of record: the report is of the parts it holds under this project's name.
+    TResultsHistory history;
+    const TFileResult loaded = history.Load(HistoryFile());
+    if (!loaded.Ok()) {
+        m_dialogs.ShowMessage(loaded.message);
+        return;
+    }
+    if (history.Parts().isEmpty()) {
         m_dialogs.ShowMessage(
             tr("The results history of %1 holds no part yet, so there is no batch to report: "
                "Next part keeps each part measured in it.")
@@ -250,10 +257,9 @@ void TStationQuality::WriteBatchReport()
         return;
     }
     TakePartFields();
-    TBatchReportContent content{
-        project, m_part.partName, QDateTime::currentDateTime(), m_history.Parts(), {}};
+    TBatchReportContent content{project, m_part.partName, QDateTime::currentDateTime(), history.Parts(), {}};
     for (int row = 1; row <= m_characteristics.Count(); ++row)
-        if (const auto batch = TCharacteristicBatch::Of(m_characteristics, row, m_history))
+        if (const auto batch = TCharacteristicBatch::Of(m_characteristics, row, history))
             content.characteristics.append(*batch);
     const QString file = TBatchReport::FileName(m_dataDirectory ? m_dataDirectory() : QString(), project);
     const TFileResult written = TBatchReport(content).Save(file);

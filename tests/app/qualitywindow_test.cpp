@@ -345,6 +345,14 @@ private Q_SLOTS:
         QCOMPARE(menuEntry->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
         menuEntry->trigger();
         QVERIFY(QFile::exists(report));
+
+        // Under another project name the parts in hand are not its history.
+        Find<QLineEdit>(form, "edProjectName")->setText(QStringLiteral("Bracket 2"));
+        Find<QPushButton>(form, "btnBatchReport")->click();
+        QCOMPARE(station->dialogs.Messages.size(), 1);
+        QVERIFY2(station->dialogs.Messages.first().contains(QStringLiteral("Bracket 2 holds no part")),
+                 qPrintable(station->dialogs.Messages.first()));
+        QVERIFY(!QFile::exists(station->folder.filePath(QStringLiteral("Data/Bracket 2.batch-report.pdf"))));
     }
 };
 
