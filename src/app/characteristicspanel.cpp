@@ -77,7 +77,7 @@ TCharacteristicsPanel::TCharacteristicsPanel(QWidget *parent) : QGroupBox(tr("Ch
     sgCharacteristics->verticalHeader()->hide();
     sgCharacteristics->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     sgCharacteristics->verticalHeader()->setDefaultSectionSize(17);
-    sgCharacteristics->setMinimumHeight(150);
+    sgCharacteristics->setMinimumHeight(100);
     sgCharacteristics->setToolTip(
         tr("The characteristics with their results; Delete deletes the selected ones"));
     layout->addWidget(sgCharacteristics, 1);

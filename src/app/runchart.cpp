@@ -5,7 +5,7 @@
 TRunChart::TRunChart(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("pnRunChart"));
-    setMinimumHeight(150);
+    setMinimumHeight(110);
     setToolTip(tr("The selected characteristic over the parts of the results history: green inside its "
                   "limits (dashed), red outside; the nominal dotted"));
 }

@@ -110,6 +110,15 @@ void TStationFeatures::AddToContextMenus(const QList<QWidget *> &widgets)
     }
 }
 
+void TStationFeatures::FitHeight(const QRect &available)
+{
+    // A screen lower than the window: its tables and the run chart take less room.
+    const int frame = m_form->frameGeometry().height() - m_form->height();
+    if (m_form->frameGeometry().height() > available.height())
+        m_form->resize(m_form->width(),
+                       std::max(m_form->minimumSizeHint().height(), available.height() - frame));
+}
+
 void TStationFeatures::ShowForm()
 {
     if (!m_placed) {
@@ -121,6 +130,7 @@ void TStationFeatures::ShowForm()
         const QScreen *screen = m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
         const QRect available =
             screen ? screen->availableGeometry() : QRect(main.topLeft(), QSize(4000, 4000));
+        FitHeight(available);
         const QSize size = m_form->frameGeometry().size();
         QPoint place(main.right() + kWindowGap, main.top());
         if (place.x() + size.width() > available.right()) {
@@ -133,6 +143,13 @@ void TStationFeatures::ShowForm()
         place.setY(std::clamp(place.y(), available.top(),
                               std::max(available.top(), available.bottom() - size.height())));
         m_form->move(place);
+        m_form->show();
+        // Only a shown window has its frame.
+        FitHeight(available);
+        if (m_form->frameGeometry().bottom() > available.bottom())
+            m_form->move(m_form->x(),
+                         std::max(available.top(),
+                                  m_form->y() - (m_form->frameGeometry().bottom() - available.bottom())));
     }
     m_form->show();
     m_form->raise();

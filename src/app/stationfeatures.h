@@ -9,6 +9,7 @@
 #include <functional>
 
 class QPushButton;
+class QRect;
 class QWidget;
 class TFeatureRegister;
 class TFeaturesForm;
@@ -73,6 +74,8 @@ private:
     void Relate(bool angle);
     void DeleteSelected();
     void ShowOutcome(const TFeatureMeasurement::TOutcome &outcome);
+    // No taller than the screen's available height, as far as the window's least height allows.
+    void FitHeight(const QRect &available);
     void ShowProgress();
     void Report(const QString &text);
 

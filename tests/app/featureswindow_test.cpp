@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTest>
 #include <array>
@@ -58,6 +59,11 @@ private Q_SLOTS:
         // Beside the main window, not over it, where the screen has room.
         QVERIFY(!window->frameGeometry().intersects(form.frameGeometry()) ||
                 window->frameGeometry().width() + form.frameGeometry().width() > 1400);
+        // As tall as the screen lets it be, the characteristics and the run chart below its table.
+        const QRect screen = window->screen()->availableGeometry();
+        QVERIFY2(window->frameGeometry().height() <= screen.height(),
+                 qPrintable(
+                     QStringLiteral("%1 on %2").arg(window->frameGeometry().height()).arg(screen.height())));
         window->hide();
         button->click();
         QVERIFY(window->isVisible());
