@@ -104,20 +104,26 @@ void TRunChartDrawing::Paint(QPainter &painter, const QRectF &area, double pixel
                          FormatCoordinate(static_cast<float>(level.value)));
     }
 
-    // The parts' numbers, as many as stand apart.
+    // The parts' numbers: the first, then every step-th, the step a round number wide enough for the
+    // widest of them.
     painter.setPen(Qt::black);
-    double lastRight = plot.left() - 1e9;
+    const double slot = plot.width() / std::max<qsizetype>(count, 1);
+    const double room = metrics.horizontalAdvance(QString::number(count)) + 2 * gap;
+    qsizetype step = 1;
+    for (qsizetype base = 1; step * slot < room; base *= 10)
+        for (qsizetype factor : {1, 2, 5})
+            if (step * slot < room)
+                step = base * factor;
     for (qsizetype index = 0; index < count; ++index) {
+        if (index > 0 && (index + 1) % step != 0)
+            continue;
         const QString number = QString::number(index + 1);
         const double width = metrics.horizontalAdvance(number);
-        const QRectF box(x(index) - width / 2, plot.bottom() + gap, width, line);
-        if (box.left() < lastRight + 2 * gap || box.right() > area.right() - pixel)
+        // The first step-th may stand too near the first: it gives way.
+        if (index > 0 && index + 1 == step && (step - 1) * slot < room)
             continue;
-        // Past the first, only round numbers, so that the spacing stays even.
-        if (index > 0 && count > 10 && (index + 1) % (count > 50 ? 10 : 5) != 0)
-            continue;
-        painter.drawText(box, Qt::AlignCenter, number);
-        lastRight = box.right();
+        painter.drawText(QRectF(x(index) - width / 2, plot.bottom() + gap, width, line), Qt::AlignCenter,
+                         number);
     }
 
     if (!anyValue) {
