@@ -33,7 +33,8 @@ TPointSpread Spread(const TPointList &points)
     for (std::size_t i = 0; i < points.size(); ++i)
         centred.row(i) = (points[i] - spread.centroid).transpose();
     Eigen::JacobiSVD<Eigen::MatrixX3d> svd(centred, Eigen::ComputeFullV);
-    spread.singular = svd.singularValues();
+    // Fewer than three points have fewer than three singular values; the missing ones are zero spread.
+    spread.singular.head(svd.singularValues().size()) = svd.singularValues();
     spread.axes = svd.matrixV();
     // A coordinate read to a picometre in a metre-sized volume is as exact as the input gets; spreads
     // below that are the rounding of the centring, not the part.

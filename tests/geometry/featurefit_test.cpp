@@ -67,6 +67,9 @@ std::vector<TExactCase> ExactCases()
     for (int k = 0; k < 7; ++k)
         line.push_back(far + (k * k - 3.5 * k) * tilt);
     cases.push_back({"LineTiltedFar", line, Ref(TFeatureType::Line, far, tilt)});
+    // The fewest points a line takes: two, fewer than the three singular values of a spread in space.
+    cases.push_back(
+        {"LineOfTwoPoints", {far - 4.0 * tilt, far + 26.0 * tilt}, Ref(TFeatureType::Line, far, tilt)});
 
     TPointList plane;
     Eigen::Vector3d u, v;

@@ -138,9 +138,10 @@ TEST_F(LeftOverJournal, NoKeepsTheJournalAsideUnderItsDate)
 
 TEST_F(LeftOverJournal, GarbageIsKeptAsideWithAMessage)
 {
-    const QByteArray garbage("\x7f"
-                             "ELF this is no journal\n\x00\x01\x02",
-                             30);
+    // Bytes of every kind, a NUL among them: sizeof counts the literal's own bytes, its closing NUL left out.
+    static const char bytes[] = "\x7f"
+                                "ELF this is no journal\n\x00\x01\x02";
+    const QByteArray garbage(bytes, sizeof bytes - 1);
     QFile file(earlier);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(garbage);

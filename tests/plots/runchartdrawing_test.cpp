@@ -56,9 +56,10 @@ TEST(RunChartDrawing, MarksEachValueInOrderAndStaysInItsArea)
     const QImage image = Painted(chart, area);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (!area.contains(QPointF(x + 0.5, y + 0.5)))
+            if (!area.contains(QPointF(x + 0.5, y + 0.5))) {
                 ASSERT_EQ(image.pixelColor(x, y).alpha(), 0)
                     << "painted outside its area at " << x << "," << y;
+            }
 
     const QList<QPointF> inside = Marks(image, Inside);
     ASSERT_EQ(inside.size(), 3);
