@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace {
 
@@ -169,14 +168,9 @@ QString TBatchReport::SummaryText(const QList<TCharacteristicBatch> &characteris
 
 int TBatchReport::Paint(QPdfWriter &writer) const
 {
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageOrientation(QPageLayout::Portrait);
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    writer.setResolution(600);
     const QString name = m_content.projectName.trimmed().isEmpty() ? QStringLiteral("(no name)")
                                                                    : m_content.projectName.trimmed();
-    writer.setTitle(QStringLiteral("Batch report: %1").arg(name));
-    writer.setCreator(QStringLiteral("QintarSoft"));
+    TPageFlow::SetUpWriter(writer, QStringLiteral("Batch report: %1").arg(name));
     const QString when = m_content.createdAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const QString head = QStringLiteral("QintarSoft batch report: %1, %2").arg(name, when);
     const QList<TPartResults> &parts = m_content.parts;
@@ -215,13 +209,7 @@ int TBatchReport::Paint(QPdfWriter &writer) const
         return flow.Page();
     };
 
-    const int pageCount = run(nullptr, 0);
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return 0;
-    run(&painter, pageCount);
-    painter.end();
-    return pageCount;
+    return TPageFlow::PaintPages(writer, run);
 }
 
 TFileResult TBatchReport::Save(const QString &fileName) const
@@ -234,21 +222,5 @@ TFileResult TBatchReport::Save(const QString &fileName) const
                                         "Next part keeps each part measured in it.");
         return result;
     }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.status = TFileResult::TStatus::Failed;
-        result.message = QStringLiteral("Cannot create %1: %2").arg(fileName, file.errorString());
-        return result;
-    }
-    int pages = 0;
-    {
-        QPdfWriter writer(&file);
-        pages = Paint(writer);
-    }
-    if (pages == 0 || file.error() != QFileDevice::NoError || !file.commit()) {
-        result.status = TFileResult::TStatus::Failed;
-        result.message = QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString());
-        file.cancelWriting();
-    }
-    return result;
+    return TPageFlow::Save(fileName, [this](QPdfWriter &writer) { return Paint(writer); });
 }

@@ -6,7 +6,6 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <charconv>
 #include <functional>
@@ -199,14 +198,9 @@ QString TMeasurementReport::CalibrationValue(float value)
 
 int TMeasurementReport::Paint(QPdfWriter &writer) const
 {
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageOrientation(QPageLayout::Portrait);
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    writer.setResolution(600);
     const QString name = m_content.projectName.trimmed().isEmpty() ? QStringLiteral("(no name)")
                                                                    : m_content.projectName.trimmed();
-    writer.setTitle(QStringLiteral("Measurement report: %1").arg(name));
-    writer.setCreator(QStringLiteral("QintarSoft"));
+    TPageFlow::SetUpWriter(writer, QStringLiteral("Measurement report: %1").arg(name));
     const QString when = m_content.createdAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const QString head = QStringLiteral("QintarSoft measurement report: %1, %2").arg(name, when);
 
@@ -280,35 +274,10 @@ int TMeasurementReport::Paint(QPdfWriter &writer) const
         return flow.Page();
     };
 
-    const int pageCount = run(nullptr, 0);
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return 0;
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    run(&painter, pageCount);
-    painter.end();
-    return pageCount;
+    return TPageFlow::PaintPages(writer, run);
 }
 
 TFileResult TMeasurementReport::Save(const QString &fileName) const
 {
-    TFileResult result;
-    result.fileName = fileName;
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.status = TFileResult::TStatus::Failed;
-        result.message = QStringLiteral("Cannot create %1: %2").arg(fileName, file.errorString());
-        return result;
-    }
-    int pages = 0;
-    {
-        QPdfWriter writer(&file);
-        pages = Paint(writer);
-    }
-    if (pages == 0 || file.error() != QFileDevice::NoError || !file.commit()) {
-        result.status = TFileResult::TStatus::Failed;
-        result.message = QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString());
-        file.cancelWriting();
-    }
-    return result;
+    return TPageFlow::Save(fileName, [this](QPdfWriter &writer) { return Paint(writer); });
 }

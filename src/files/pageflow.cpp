@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 QFont TPageFlow::Font(double points, bool bold)
 {
@@ -117,4 +118,49 @@ void TPageFlow::DrawFrame() const
     Text(Rect(Margin, FootTop, ContentWidth, 6.0),
          QStringLiteral("Page %1 of %2").arg(m_page).arg(m_pageCount), Font(8.0),
          Qt::AlignHCenter | Qt::AlignVCenter, Accent);
+}
+
+void TPageFlow::SetUpWriter(QPdfWriter &writer, const QString &title)
+{
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(QPageLayout::Portrait);
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    writer.setResolution(600);
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("QintarSoft"));
+}
+
+int TPageFlow::PaintPages(QPdfWriter &writer, const std::function<int(QPainter *painter, int pageCount)> &run)
+{
+    const int pageCount = run(nullptr, 0);
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return 0;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    run(&painter, pageCount);
+    painter.end();
+    return pageCount;
+}
+
+TFileResult TPageFlow::Save(const QString &fileName, const std::function<int(QPdfWriter &writer)> &paint)
+{
+    TFileResult result;
+    result.fileName = fileName;
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.status = TFileResult::TStatus::Failed;
+        result.message = QStringLiteral("Cannot create %1: %2").arg(fileName, file.errorString());
+        return result;
+    }
+    int pages = 0;
+    {
+        QPdfWriter writer(&file);
+        pages = paint(writer);
+    }
+    if (pages == 0 || file.error() != QFileDevice::NoError || !file.commit()) {
+        result.status = TFileResult::TStatus::Failed;
+        result.message = QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString());
+        file.cancelWriting();
+    }
+    return result;
 }

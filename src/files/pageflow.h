@@ -1,11 +1,14 @@
 #pragma once
 
+#include "files/fileresult.h"
+
 #include <QColor>
 #include <QFont>
 #include <QList>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QPainter;
 class QPdfWriter;
@@ -35,6 +38,16 @@ public:
     static inline const QColor RowShade{244, 244, 244};
 
     static QFont Font(double points, bool bold = false);
+
+    // A4 portrait without printer margins at 600 dpi, titled for the document's properties.
+    static void SetUpWriter(QPdfWriter &writer, const QString &title);
+    // Runs the report once to count its pages, then paints them with that count; the number of pages, 0
+    // when the writer cannot be painted on.
+    static int PaintPages(QPdfWriter &writer,
+                          const std::function<int(QPainter *painter, int pageCount)> &run);
+    // Writes the PDF that paint makes (it returns its number of pages) whole or not at all: a file cut
+    // off by a full disk or a failed paint never replaces the one before.
+    static TFileResult Save(const QString &fileName, const std::function<int(QPdfWriter &writer)> &paint);
 
     // Without a painter (counting) nothing is drawn; pageCount is the "m" of "Page n of m".
     TPageFlow(QPdfWriter *writer, QPainter *painter, int pageCount, QString head);
