@@ -4,7 +4,8 @@ add_library(qintar_benchsupport STATIC ${CMAKE_CURRENT_LIST_DIR}/benchdevice.h $
 target_include_directories(qintar_benchsupport PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(qintar_benchsupport PUBLIC qintar_gui)
 
-add_executable(app_pollcycle_bench ${CMAKE_CURRENT_LIST_DIR}/app_pollcycle_bench.cpp)
+add_executable(app_pollcycle_bench ${CMAKE_CURRENT_LIST_DIR}/app_pollcycle_bench.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/windowbenchmain.cpp)
 target_link_libraries(app_pollcycle_bench PRIVATE qintar_benchsupport benchmark::benchmark)
 if(TARGET qintar-devsim)
     add_executable(app_stationcpu_bench ${CMAKE_CURRENT_LIST_DIR}/app_stationcpu_bench.cpp)
@@ -12,5 +13,6 @@ if(TARGET qintar-devsim)
     target_compile_definitions(app_stationcpu_bench PRIVATE QINTAR_DEVSIM="$<TARGET_FILE:qintar-devsim>")
     add_dependencies(app_stationcpu_bench qintar-devsim)
 endif()
-add_executable(app_recordpoint_bench ${CMAKE_CURRENT_LIST_DIR}/app_recordpoint_bench.cpp)
+add_executable(app_recordpoint_bench ${CMAKE_CURRENT_LIST_DIR}/app_recordpoint_bench.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/windowbenchmain.cpp)
 target_link_libraries(app_recordpoint_bench PRIVATE qintar_benchsupport benchmark::benchmark)
