@@ -3,6 +3,7 @@
 #include "app/qintarform.h"
 #include "app/runchart.h"
 #include "app/stationquality.h"
+#include "pdftext.h"
 #include "register/featureregister.h"
 #include "stationundertest.h"
 
@@ -53,16 +54,6 @@ QColor Background(TQintarForm &form, int row)
 QString Plain(const QLabel *label)
 {
     return label->text().replace(QChar::Nbsp, QLatin1Char(' '));
-}
-
-QString PdfText(const QString &fileName)
-{
-    QProcess process;
-    process.start(QStringLiteral(QINTAR_PDFTOTEXT),
-                  {QStringLiteral("-layout"), fileName, QStringLiteral("-")});
-    if (!process.waitForFinished(120000) || process.exitCode() != 0)
-        return QStringLiteral("<pdftotext failed>");
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 } // namespace

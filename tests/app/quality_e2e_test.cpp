@@ -5,6 +5,7 @@
 #include "app/qintarform.h"
 #include "app/stationquality.h"
 #include "geometry/featurefit.h"
+#include "pdftext.h"
 #include "register/characteristicregister.h"
 #include "register/featureregister.h"
 #include "register/texttable.h"
@@ -57,19 +58,9 @@ QByteArray PathOf(const TPartShape &part)
     return path;
 }
 
-QString PdfText(const QString &fileName)
-{
-    QProcess process;
-    process.start(QStringLiteral(QINTAR_PDFTOTEXT),
-                  {QStringLiteral("-layout"), fileName, QStringLiteral("-")});
-    if (!process.waitForFinished(120000) || process.exitCode() != 0)
-        return QStringLiteral("<pdftotext failed>");
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 } // namespace
 
-class TInspectionEndToEndTest : public QObject
+class TQualityEndToEndTest : public QObject
 {
     Q_OBJECT
 
@@ -279,5 +270,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TInspectionEndToEndTest)
-#include "inspection_e2e_test.moc"
+QTEST_MAIN(TQualityEndToEndTest)
+#include "quality_e2e_test.moc"
