@@ -7,6 +7,7 @@
 #include "register/featureregister.h"
 #include "register/texttable.h"
 #include "scripteddialogs.h"
+#include "stationundertest.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -30,14 +31,6 @@ private:
     QTemporaryDir m_work;
     std::unique_ptr<QProcess> m_devsim;
     TScriptedDialogs m_dialogs;
-
-    template <typename T> T *Find(QWidget &form, const char *name)
-    {
-        T *widget = form.findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no control named %s", name);
-        return widget;
-    }
 
 private Q_SLOTS:
     void initTestCase() { qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit()); }

@@ -10,6 +10,7 @@
 #include "register/featureregister.h"
 #include "register/texttable.h"
 #include "scripteddialogs.h"
+#include "stationundertest.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -70,14 +71,6 @@ private:
     QTemporaryDir m_work;
     std::unique_ptr<QProcess> m_devsim;
     TScriptedDialogs m_dialogs;
-
-    template <typename T> T *Find(QWidget &form, const char *name)
-    {
-        T *widget = form.findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no control named %s", name);
-        return widget;
-    }
 
     // The simulator at the part's positions, every poll a recorded point, round and round.
     bool StartSimulator(const TPartShape &part, const QString &name)

@@ -36,7 +36,7 @@ inline std::unique_ptr<TStation> Start(bool blockDataFolder = false)
     return station;
 }
 
-template <typename T> T *Find(TQintarForm &form, const char *name)
+template <typename T> T *Find(QWidget &form, const char *name)
 {
     T *widget = form.findChild<T *>(QLatin1String(name));
     if (!widget)
